@@ -1,0 +1,16 @@
+#include "app/application.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QStyleFactory>
+
+#include "app/icons/kestramo.xpm"
+
+void setUpApplication() {
+    QApplication::setApplicationName(QStringLiteral("Kestramo"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // One style everywhere, so the window looks the same on every desktop.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setWindowIcon(QIcon(QPixmap(kestramo_xpm)));
+}

@@ -1,0 +1,4 @@
+// What the program sets on Qt before the form is made: names, version, style and icon.
+#pragma once
+
+void setUpApplication();

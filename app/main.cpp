@@ -1,0 +1,47 @@
+// The program's entry: starts Qt with the form Kestramo and runs its message loop.
+#include "app/application.h"
+#include "app/kestramo.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QtMessageHandler qtDefaultHandler = nullptr;
+
+// Until the window system is reached, Qt's platform chatter is held back, and its
+// fatal "no platform" message becomes one plain line and an exit instead of an abort.
+void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        const QByteArray display = qgetenv("DISPLAY");
+        std::fprintf(stderr,
+                     "Kestramo: няма достъпен графичен екран (DISPLAY %s), прозорецът не може "
+                     "да се отвори.\n",
+                     display.isEmpty() ? "не е зададен" : ("=" + display + " не отговаря").data());
+        std::_Exit(EXIT_FAILURE);
+    }
+    if (context.category && QByteArray(context.category).startsWith("qt.qpa")) return;
+    if (qtDefaultHandler)
+        qtDefaultHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The program takes no command line: Qt sees only the program's name.
+    int qtArgc = argc > 0 ? 1 : 0;
+    qtDefaultHandler = qInstallMessageHandler(startupMessages);
+    QApplication app(qtArgc, argv);
+    qInstallMessageHandler(qtDefaultHandler);
+
+    setUpApplication();
+
+    Kestramo form;
+    form.window()->setWindowIcon(QApplication::windowIcon());
+    form.showCentred();
+    return app.exec();
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kestramo needs that are missing; does nothing when all are
+# present. With --display it adds what running the window headless and screenshots need.
+set -euo pipefail
+
+packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins fontconfig fonts-liberation2)
+for option in "$@"; do
+    case "$option" in
+    --display) packages+=(xvfb xauth imagemagick) ;;
+    *) echo "install-deps: unknown option $option" >&2; exit 2 ;;
+    esac
+done
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+else
+    echo "install-deps: these packages are missing and there is no sudo: ${missing[*]}" >&2
+    exit 1
+fi
+echo "install-deps: installing ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
