@@ -16,10 +16,12 @@ QtMessageHandler qtDefaultHandler = nullptr;
 void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg) {
         const QByteArray display = qgetenv("DISPLAY");
+        const QByteArray which = display.isEmpty() ? QByteArray("DISPLAY не е зададен")
+                                                   : "DISPLAY=" + display + " не отговаря";
         std::fprintf(stderr,
-                     "Kestramo: няма достъпен графичен екран (DISPLAY %s), прозорецът не може "
-                     "да се отвори.\n",
-                     display.isEmpty() ? "не е зададен" : ("=" + display + " не отговаря").data());
+                     "Kestramo: няма достъпен графичен екран (%s), прозорецът не може да се "
+                     "отвори.\n",
+                     which.constData());
         std::_Exit(EXIT_FAILURE);
     }
     if (context.category && QByteArray(context.category).startsWith("qt.qpa")) return;

@@ -49,6 +49,28 @@ struct TestForm {
     Kestramo form;
 };
 
+// What a run leaves in the controls, compared as a whole.
+struct RunState {
+    QString counter;
+    QString cover;
+    float coverHeight = 0;
+    QString prompt;
+    int slider = 0;
+    int interval = 0;
+    bool ticking = false;
+    bool lettersVisible = false;
+    bool lettersEnabled = false;
+    QStringList letters;
+    QStringList counts;
+    int testKind = 0;
+    bool operator==(const RunState&) const = default;
+};
+RunState stateOf(const Kestramo& form);
+char* toString(const RunState& state); // for QCOMPARE
+
+// The colours of the speed bar's inside, one per column, along its middle row.
+QList<QColor> barColumns(const Kestramo& form);
+
 // A draw r with round(r * 100) == n (the middle of n's interval).
 float drawFor(int n);
 
