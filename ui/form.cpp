@@ -70,7 +70,7 @@ QWidget* FormWindow::create(const ControlDescription& control) {
         break;
     }
     case ControlKind::ListBox: {
-        auto* list = new QListWidget(form);
+        auto* list = new ListView(form);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->addItems(control.items);
         widget = list;

@@ -77,6 +77,11 @@ void LabelView::paintEvent(QPaintEvent*) {
     }
 }
 
+void ListView::focusInEvent(QFocusEvent* event) {
+    QListWidget::focusInEvent(event);
+    if (selectedItems().isEmpty()) selectionModel()->clearCurrentIndex();
+}
+
 ButtonView::ButtonView(const QString& text, QWidget* parent) : QPushButton(text, parent) {
     // Enter presses the focused button, as Space does.
     setAutoDefault(true);

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFrame>
 #include <QGroupBox>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRectF>
@@ -61,6 +62,16 @@ private:
         QColor colour;
     };
     std::vector<Fill> fills_;
+};
+
+// A list whose keyboard moves select: with nothing selected, the first move (Down, Home)
+// selects a row, instead of Qt's silent focus-in cursor making it skip the first row.
+class ListView : public QListWidget {
+public:
+    explicit ListView(QWidget* parent) : QListWidget(parent) {}
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
 };
 
 // A push button in the graphical style: its back colour fills the whole face.
