@@ -54,8 +54,7 @@ void Kestramo::report(const QString& message) {
     // The run that failed cannot go on reliably: stop its ticks, so that one error gives
     // one report. The rest of the window stays as the error left it, ready for a new run.
     Timer1.Enabled(false);
-    std::cerr << window()->objectName().toStdString() << ": " << message.toStdString()
-              << std::endl;
+    std::cerr << window()->objectName().toStdString() << ": " << message.toStdString() << std::endl;
     reporter_(window(), message);
     reporting_ = false;
 }

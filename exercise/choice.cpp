@@ -12,7 +12,8 @@ void Kestramo::Option1_Click(int16_t Index) {
     if (Index == 0) List1[1].Visible(false);
     if (Index == 1) {
         List1[1].Clear();
-        for (int16_t i = 0; i <= 25; ++i) List1[1].AddItem(Chr(65 + i));
+        for (int16_t i = 0; i <= 25; ++i)
+            List1[1].AddItem(Chr(65 + i));
     }
 }
 

@@ -14,7 +14,9 @@ using testing::TestForm;
 namespace {
 
 // The draw that shows letter k on a tick.
-float letter(char c) { return drawFor(c - 'A'); }
+float letter(char c) {
+    return drawFor(c - 'A');
+}
 
 // Ticks until the run stops by its own rule, at most `limit` times; returns the ticks.
 int tickToTheEnd(Kestramo& form, int limit = 300) {
@@ -34,11 +36,14 @@ void selectRow(QListWidget* list, int row) {
 
 int sumOf(const QStringList& counts) {
     int sum = 0;
-    for (const QString& count : counts) sum += count.toInt();
+    for (const QString& count : counts)
+        sum += count.toInt();
     return sum;
 }
 
-bool isPeach(QColor c) { return c == QColor(255, 192, 128); }
+bool isPeach(QColor c) {
+    return c == QColor(255, 192, 128);
+}
 
 } // namespace
 
@@ -68,7 +73,9 @@ private slots:
                     const bool peach = isPeach(image.pixelColor(x, y));
                     if (y < edge && !peach)
                         QFAIL(qPrintable(QString("tick %1: text above the edge at %2,%3")
-                                             .arg(ticks).arg(x).arg(y)));
+                                             .arg(ticks)
+                                             .arg(x)
+                                             .arg(y)));
                     dark += !peach;
                 }
             QVERIFY(dark >= darkBefore);
@@ -114,7 +121,8 @@ private slots:
         draws->push(0.5f); // the proverb
         // K three times, B once, and A ten times: the tenth A ends the run.
         const char script[] = "KAABAKAAAAAKAA";
-        for (const char* c = script; *c; ++c) draws->push(letter(*c));
+        for (const char* c = script; *c; ++c)
+            draws->push(letter(*c));
         TestForm t;
         click(t.form.Option1[1].widget());
         click(t.form.Command1[0].widget());
@@ -149,7 +157,8 @@ private slots:
         QTest::newRow("shortest: one letter ten times") << QString(10, 'Q') << 10;
         QString longest;
         for (int round = 0; round < 9; ++round)
-            for (char c = 'A'; c <= 'Z'; ++c) longest += QLatin1Char(c);
+            for (char c = 'A'; c <= 'Z'; ++c)
+                longest += QLatin1Char(c);
         QTest::newRow("longest: nine of each, then one more") << longest + "Z" << 235;
     }
     void letterTestLength() {
@@ -157,7 +166,8 @@ private slots:
         QFETCH(int, ticks);
         ScriptedDraws draws;
         draws->push(0.5f);
-        for (QChar c : script) draws->push(letter(char(c.unicode())));
+        for (QChar c : script)
+            draws->push(letter(char(c.unicode())));
         TestForm t;
         click(t.form.Option1[1].widget());
         click(t.form.Command1[0].widget());
@@ -174,7 +184,8 @@ private slots:
         // "X" to "Z" come from three values, the others from four.
         ScriptedDraws draws;
         draws->push(0.5f);
-        for (int n = 0; n <= 100; ++n) draws->push(drawFor(n));
+        for (int n = 0; n <= 100; ++n)
+            draws->push(drawFor(n));
         draws->push({0.995f, 0.005f, 0.015f});
         TestForm t;
         click(t.form.Option1[1].widget());
@@ -182,7 +193,8 @@ private slots:
         QMap<QString, int> sources;
         for (int n = 0; n <= 100; ++n) {
             // Keep the run going whatever letter reached ten.
-            for (int k = 0; k < 26; ++k) t.form.List1[0].List(k, "0");
+            for (int k = 0; k < 26; ++k)
+                t.form.List1[0].List(k, "0");
             t.form.Timer1.onTimer();
             QCOMPARE(t.form.Label1[2].Caption(), QString(QChar('A' + n % 26)));
             ++sources[t.form.Label1[2].Caption()];
@@ -203,7 +215,8 @@ private slots:
         draws->push(drawFor(5));
         TestForm t;
         click(t.form.Command1[0].widget());
-        for (int i = 0; i < 6; ++i) t.form.Timer1.onTimer();
+        for (int i = 0; i < 6; ++i)
+            t.form.Timer1.onTimer();
         testing::moveSlider(t.form, 30);
         click(t.form.Option1[1].widget());
         const testing::RunState s = stateOf(t.form);
@@ -224,11 +237,13 @@ private slots:
     void chooseLetterTestDuringLetterTest() {
         ScriptedDraws draws;
         draws->push(0.5f);
-        for (char c : {'C', 'C', 'D', 'Y', 'C'}) draws->push(letter(c));
+        for (char c : {'C', 'C', 'D', 'Y', 'C'})
+            draws->push(letter(c));
         TestForm t;
         click(t.form.Option1[1].widget());
         click(t.form.Command1[0].widget());
-        for (int i = 0; i < 5; ++i) t.form.Timer1.onTimer();
+        for (int i = 0; i < 5; ++i)
+            t.form.Timer1.onTimer();
         const testing::RunState before = stateOf(t.form);
         click(t.form.Option1[1].widget()); // the selected option: every click counts
         const testing::RunState s = stateOf(t.form);
@@ -245,7 +260,8 @@ private slots:
     void chooseTextTestAfterLetterTest() {
         ScriptedDraws draws;
         draws->push(0.5f);
-        for (int i = 0; i < 10; ++i) draws->push(letter('M'));
+        for (int i = 0; i < 10; ++i)
+            draws->push(letter('M'));
         TestForm t;
         click(t.form.Option1[1].widget());
         click(t.form.Command1[0].widget());
@@ -282,7 +298,8 @@ private slots:
     void clearingListsRaisesNoClick() {
         ScriptedDraws draws;
         draws->push(0.5f);
-        for (int i = 0; i < 10; ++i) draws->push(letter('K'));
+        for (int i = 0; i < 10; ++i)
+            draws->push(letter('K'));
         TestForm t;
         click(t.form.Option1[1].widget());
         click(t.form.Command1[0].widget());
@@ -302,8 +319,10 @@ private slots:
     void keyboardMovesInTheLetters() {
         ScriptedDraws draws;
         draws->push(0.5f);
-        for (char c : {'A', 'B', 'B'}) draws->push(letter(c));
-        for (int i = 0; i < 10; ++i) draws->push(letter('C'));
+        for (char c : {'A', 'B', 'B'})
+            draws->push(letter(c));
+        for (int i = 0; i < 10; ++i)
+            draws->push(letter('C'));
         TestForm t;
         click(t.form.Option1[1].widget());
         click(t.form.Command1[0].widget());
@@ -321,7 +340,8 @@ private slots:
     void overflowingCountIsReportedOnce() {
         ScriptedDraws draws;
         draws->push(0.5f);
-        for (int i = 0; i < 20; ++i) draws->push(letter('D'));
+        for (int i = 0; i < 20; ++i)
+            draws->push(letter('D'));
         TestForm t;
         click(t.form.Option1[1].widget());
         click(t.form.Command1[0].widget());
@@ -354,8 +374,10 @@ private slots:
 
         // The letter test: G twice, then P ten times.
         draws->push(0.5f);
-        for (char c : {'G', 'P', 'G'}) draws->push(letter(c));
-        for (int i = 0; i < 9; ++i) draws->push(letter('P'));
+        for (char c : {'G', 'P', 'G'})
+            draws->push(letter(c));
+        for (int i = 0; i < 9; ++i)
+            draws->push(letter('P'));
         click(t.form.Option1[1].widget());
         click(t.form.Command1[0].widget());
         QTest::keyClick(bar, Qt::Key_End);

@@ -17,7 +17,9 @@ QWidget* control(const Kestramo& form, const QString& name) {
     return widget;
 }
 
-bool isPeach(QColor c) { return c == QColor(255, 192, 128); }
+bool isPeach(QColor c) {
+    return c == QColor(255, 192, 128);
+}
 
 } // namespace
 
@@ -62,9 +64,9 @@ private slots:
     void visibleAtStart_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("visible");
-        for (const char* shown : {"Label1(0)", "Label1(1)", "Label1(2)", "Label1(3)", "Text1(0)",
-                                  "HScroll1", "Picture1", "Frame1", "Option1(0)", "Option1(1)",
-                                  "Command1(0)", "Command1(1)"})
+        for (const char* shown :
+             {"Label1(0)", "Label1(1)", "Label1(2)", "Label1(3)", "Text1(0)", "HScroll1",
+              "Picture1", "Frame1", "Option1(0)", "Option1(1)", "Command1(0)", "Command1(1)"})
             QTest::newRow(shown) << shown << true;
         for (const char* hidden : {"List2", "List1(0)", "List1(1)", "Text1(1)"})
             QTest::newRow(hidden) << hidden << false;
@@ -105,20 +107,28 @@ private slots:
         QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
         QSet<QRgb> colours;
         for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x) colours.insert(icon.pixel(x, y));
+            for (int x = 0; x < 32; ++x)
+                colours.insert(icon.pixel(x, y));
         QVERIFY(colours.size() > 10 && colours.size() <= 256);
     }
 
     void captions_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("title") << "Label1(0)" << "Физическо възпитание - време за реакция";
-        QTest::newRow("prompt") << "Label1(1)" << "Честота на въздействие";
-        QTest::newRow("start") << "Command1(0)" << "Почни";
-        QTest::newRow("clear") << "Command1(1)" << "Чисти";
-        QTest::newRow("text test") << "Option1(0)" << "Текст";
-        QTest::newRow("letter test") << "Option1(1)" << "Знак";
-        QTest::newRow("frame") << "Frame1" << "Вид";
+        QTest::newRow("title") << "Label1(0)"
+                               << "Физическо възпитание - време за реакция";
+        QTest::newRow("prompt") << "Label1(1)"
+                                << "Честота на въздействие";
+        QTest::newRow("start") << "Command1(0)"
+                               << "Почни";
+        QTest::newRow("clear") << "Command1(1)"
+                               << "Чисти";
+        QTest::newRow("text test") << "Option1(0)"
+                                   << "Текст";
+        QTest::newRow("letter test") << "Option1(1)"
+                                     << "Знак";
+        QTest::newRow("frame") << "Frame1"
+                               << "Вид";
     }
     void captions() {
         QFETCH(QString, name);
@@ -144,7 +154,8 @@ private slots:
         QCOMPARE(store.List(16), QStringLiteral("Луд умора няма"));
         QCOMPARE(store.List(20), QStringLiteral("От мен да мине"));
         QStringList all;
-        for (int i = 0; i < store.ListCount(); ++i) all << store.List(i);
+        for (int i = 0; i < store.ListCount(); ++i)
+            all << store.List(i);
         QCOMPARE(QSet<QString>(all.begin(), all.end()).size(), 21);
     }
 
@@ -172,7 +183,8 @@ private slots:
         QCOMPARE(text.size(), 118);
         const QStringList lines = text.split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 4); // three lines, then nothing after the last break
-        for (int i = 0; i < 3; ++i) QVERIFY(lines[i].endsWith(QLatin1Char(' ')));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(lines[i].endsWith(QLatin1Char(' ')));
         QCOMPARE(lines[2], QStringLiteral("било. "));
         QVERIFY(t.form.Text1[1].widget()->isReadOnly());
     }
@@ -182,7 +194,7 @@ private slots:
         QTest::addColumn<int>("pixelSize");
         for (const char* name : {"Label1(0)", "Text1(0)", "Text1(1)", "Command1(0)", "Command1(1)",
                                  "Option1(0)", "Option1(1)", "Frame1", "List1(1)", "List2"})
-            QTest::newRow(name) << name << 16; // 12 pt
+            QTest::newRow(name) << name << 16;           // 12 pt
         QTest::newRow("Label1(1)") << "Label1(1)" << 24; // 18 pt
         QTest::newRow("Label1(2)") << "Label1(2)" << 32; // 24 pt
         QTest::newRow("Label1(3)") << "Label1(3)" << 32;
@@ -204,16 +216,20 @@ private slots:
         TestForm t;
         QString all = t.form.window()->windowTitle() + t.form.Text1[0].Text() +
                       t.form.Text1[1].Text() + QStringLiteral("ВидТекстЗнакПочниЧисти= ");
-        for (int i = 0; i < t.form.List2.ListCount(); ++i) all += t.form.List2.List(i);
-        for (int i = 0; i < 4; ++i) all += t.form.Label1[int16_t(i)].Caption();
-        for (char c = 'A'; c <= 'Z'; ++c) all += QLatin1Char(c);
+        for (int i = 0; i < t.form.List2.ListCount(); ++i)
+            all += t.form.List2.List(i);
+        for (int i = 0; i < 4; ++i)
+            all += t.form.Label1[int16_t(i)].Caption();
+        for (char c = 'A'; c <= 'Z'; ++c)
+            all += QLatin1Char(c);
         for (int size : {16, 24, 32}) {
             QFont font = t.form.Label1[0].widget()->font();
             font.setPixelSize(size);
             const QFontMetrics metrics(font);
             for (const QChar c : all) {
                 if (c == '\r' || c == '\n') continue;
-                QVERIFY2(metrics.inFont(c), qPrintable(QStringLiteral("%1 at %2 px").arg(c).arg(size)));
+                QVERIFY2(metrics.inFont(c),
+                         qPrintable(QStringLiteral("%1 at %2 px").arg(c).arg(size)));
             }
         }
     }
@@ -224,10 +240,10 @@ private slots:
         QStringList stack;
         for (QObject* child : t.form.window()->children())
             if (child->isWidgetType()) stack << child->objectName();
-        const QStringList expected = {"Label1(0)",   "Label1(1)",   "Label1(2)", "Label1(3)",
-                                      "Text1(0)",    "Text1(1)",    "HScroll1",  "Picture1",
-                                      "Frame1",      "Command1(0)", "Command1(1)", "List1(0)",
-                                      "List1(1)",    "List2"};
+        const QStringList expected = {"Label1(0)", "Label1(1)",   "Label1(2)",   "Label1(3)",
+                                      "Text1(0)",  "Text1(1)",    "HScroll1",    "Picture1",
+                                      "Frame1",    "Command1(0)", "Command1(1)", "List1(0)",
+                                      "List1(1)",  "List2"};
         QCOMPARE(stack, expected);
         QStringList inFrame;
         for (QObject* child : t.form.Frame1.widget()->children())
@@ -241,7 +257,8 @@ private slots:
         // Rows 40 to 71: the speed bar's box, a windowed control, overlaps row 72.
         for (int y = 40; y < 72; ++y)
             for (int x = 120; x < 377; ++x)
-                QVERIFY2(isPeach(image.pixelColor(x, y)), qPrintable(QString("%1,%2").arg(x).arg(y)));
+                QVERIFY2(isPeach(image.pixelColor(x, y)),
+                         qPrintable(QString("%1,%2").arg(x).arg(y)));
     }
 
     void shorterCoverUncoversOnlyTheBottomStrip() {

@@ -68,8 +68,7 @@ private slots:
         QTest::newRow("-32768.5 rounds to -32768") << -32768.5 << true << true;
         QTest::newRow("-32769") << -32769.0 << false << true;
         QTest::newRow("2^31") << 2147483648.0 << false << false;
-        QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << false
-                                      << false;
+        QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << false << false;
         QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << false << false;
     }
     void overflows() {
@@ -95,9 +94,8 @@ private slots:
         QFETCH(int, which);
         QFETCH(ErrorNumber, error);
         const std::function<void()> operations[] = {
-            [] { rt::Add16(32767, 1); },  [] { rt::Mul16(3, 11000); },
-            [] { rt::Sub16(-32768, 1); }, [] { rt::Mod(5, 0); },
-            [] { rt::Divide(1, 0); },     [] { rt::Divide(0, 0); },
+            [] { rt::Add16(32767, 1); }, [] { rt::Mul16(3, 11000); }, [] { rt::Sub16(-32768, 1); },
+            [] { rt::Mod(5, 0); },       [] { rt::Divide(1, 0); },    [] { rt::Divide(0, 0); },
             [] { rt::Chr(-1); },
         };
         QCOMPARE(errorOf(operations[which]), error);
@@ -162,7 +160,8 @@ private slots:
     void counterRoundTrips() {
         // The counter is read back and written again on every tick.
         QString counter = "0";
-        for (int i = 0; i < 300; ++i) counter = rt::Str(rt::Val(counter) + 1);
+        for (int i = 0; i < 300; ++i)
+            counter = rt::Str(rt::Val(counter) + 1);
         QCOMPARE(counter, QStringLiteral("300"));
     }
 

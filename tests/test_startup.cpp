@@ -23,7 +23,8 @@ const QColor kRed(230, 30, 30);
 int redColumns(const Kestramo& form) {
     const QList<QColor> columns = testing::barColumns(form);
     int red = 0;
-    while (red < columns.size() && columns[red] == kRed) ++red;
+    while (red < columns.size() && columns[red] == kRed)
+        ++red;
     for (int x = red; x < columns.size(); ++x)
         if (columns[x] != kGreen) return -1;
     return red;
@@ -131,7 +132,8 @@ private slots:
         draws->push({testing::drawFor(3), testing::drawFor(9)});
         TestForm t;
         click(t.form.Command1[0].widget());
-        for (int i = 0; i < 5; ++i) t.form.Timer1.onTimer();
+        for (int i = 0; i < 5; ++i)
+            t.form.Timer1.onTimer();
         testing::moveSlider(t.form, 70);
         QCOMPARE(t.form.Timer1.Interval(), 190);
         QCOMPARE(t.form.Label1[3].Caption(), QStringLiteral("5"));
@@ -271,7 +273,8 @@ private slots:
         CapturedErrors errors;
         click(t.form.Command1[0].widget());
         QCOMPARE(t.reports, QStringList({"Грешка при изпълнение 11: Деление на нула"}));
-        QCOMPARE(errors.text(), QStringLiteral("Kestramo: Грешка при изпълнение 11: Деление на нула\n"));
+        QCOMPARE(errors.text(),
+                 QStringLiteral("Kestramo: Грешка при изпълнение 11: Деление на нула\n"));
         QVERIFY(!t.form.Timer1.Enabled()); // ended before the start
         QCOMPARE(t.form.Label1[1].Caption(), QStringLiteral("Честота на въздействие"));
         // The window stays usable.

@@ -23,10 +23,11 @@ ScriptedDraws::ScriptedDraws() {
     previous_ = rt::setRandomSource(std::move(source));
 }
 
-ScriptedDraws::~ScriptedDraws() { rt::setRandomSource(std::move(previous_)); }
+ScriptedDraws::~ScriptedDraws() {
+    rt::setRandomSource(std::move(previous_));
+}
 
-TestForm::TestForm()
-    : form([this](QWidget*, const QString& message) { reports << message; }) {
+TestForm::TestForm() : form([this](QWidget*, const QString& message) { reports << message; }) {
     form.showCentred();
     QApplication::setActiveWindow(form.window());
 }
@@ -35,7 +36,8 @@ namespace {
 
 QStringList items(const ui::ListBox& list) {
     QStringList all;
-    for (int i = 0; i < list.ListCount(); ++i) all << list.List(i);
+    for (int i = 0; i < list.ListCount(); ++i)
+        all << list.List(i);
     return all;
 }
 
@@ -92,7 +94,9 @@ float drawFor(int n) {
     return n == 0 ? 0.0025f : float((n - 0.25) / 100.0);
 }
 
-QImage snapshot(const Kestramo& form) { return form.window()->grab().toImage(); }
+QImage snapshot(const Kestramo& form) {
+    return form.window()->grab().toImage();
+}
 
 QColor colourAt(const Kestramo& form, QPoint point) {
     const QImage image = snapshot(form);
@@ -100,7 +104,9 @@ QColor colourAt(const Kestramo& form, QPoint point) {
     return image.pixelColor(QPoint(int(point.x() * dpr), int(point.y() * dpr)));
 }
 
-QPoint originOf(const QWidget* widget) { return widget->mapTo(widget->window(), QPoint(0, 0)); }
+QPoint originOf(const QWidget* widget) {
+    return widget->mapTo(widget->window(), QPoint(0, 0));
+}
 
 void click(QWidget* widget, QPoint at) {
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier,

@@ -83,9 +83,13 @@ void HScrollBar::setRange(int minimum, int maximum) {
     if (view_->value() != before && onChange) onChange();
 }
 
-void HScrollBar::Min(int16_t value) { setRange(value, std::max<int>(value, view_->maximum())); }
+void HScrollBar::Min(int16_t value) {
+    setRange(value, std::max<int>(value, view_->maximum()));
+}
 
-void HScrollBar::Max(int16_t value) { setRange(std::min<int>(value, view_->minimum()), value); }
+void HScrollBar::Max(int16_t value) {
+    setRange(std::min<int>(value, view_->minimum()), value);
+}
 
 void HScrollBar::Value(int16_t value) {
     if (value < view_->minimum() || value > view_->maximum())

@@ -116,18 +116,19 @@ QWidget* FormWindow::create(const ControlDescription& control) {
         break;
     }
     }
-    widget->setObjectName(control.index < 0 ? control.name
-                                            : QStringLiteral("%1(%2)").arg(control.name).arg(
-                                                  control.index));
+    widget->setObjectName(control.index < 0
+                              ? control.name
+                              : QStringLiteral("%1(%2)").arg(control.name).arg(control.index));
     widget->setGeometry(pixels(control));
-    widget->setFont(formFont(description_, control.fontPoints ? control.fontPoints
-                                                              : description_.fontPoints));
+    widget->setFont(
+        formFont(description_, control.fontPoints ? control.fontPoints : description_.fontPoints));
     if (control.back && control.kind != ControlKind::Label) {
         const bool button = control.kind == ControlKind::CommandButton;
         paintBack(widget, button ? QPalette::Button : QPalette::Window, *control.back);
     }
     widget->setVisible(control.visible);
-    if (auto* label = dynamic_cast<LabelView*>(widget)) label->setHeightTwips(float(control.height));
+    if (auto* label = dynamic_cast<LabelView*>(widget))
+        label->setHeightTwips(float(control.height));
     return widget;
 }
 
@@ -141,13 +142,15 @@ std::vector<QWidget*> FormWindow::tabOrder() const {
     std::sort(order.begin(), order.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<QWidget*> widgets;
-    for (const auto& entry : order) widgets.push_back(entry.second);
+    for (const auto& entry : order)
+        widgets.push_back(entry.second);
     return widgets;
 }
 
 void FormWindow::applyTabOrder() {
     const std::vector<QWidget*> order = tabOrder();
-    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void FormWindow::showCentred() {

@@ -10,32 +10,23 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 QString linesEndedByCrLf(const QStringList& lines) {
     QString text;
-    for (const QString& line : lines) text += line + kCrLf;
+    for (const QString& line : lines)
+        text += line + kCrLf;
     return text;
 }
 
 QStringList proverbs() {
     return {
-        QStringLiteral("Болен здрав носи"),
-        QStringLiteral("Времето е пари"),
-        QStringLiteral("Вълк в овча кожа"),
-        QStringLiteral("Гузен негонен бяга"),
-        QStringLiteral("Ден година храни"),
-        QStringLiteral("Дим да го няма"),
-        QStringLiteral("Един зяпа, друг лапа"),
-        QStringLiteral("Зайци плаши"),
-        QStringLiteral("Загладил косъма"),
-        QStringLiteral("Здрав като камък"),
-        QStringLiteral("Зет като мед"),
-        QStringLiteral("Игла в купа сено"),
-        QStringLiteral("Изплю камъчето"),
-        QStringLiteral("Капка в морето"),
-        QStringLiteral("Клин клин избива"),
-        QStringLiteral("Колкото толкова"),
-        QStringLiteral("Луд умора няма"),
-        QStringLiteral("Мъж под чехъл"),
-        QStringLiteral("Мълчи като риба"),
-        QStringLiteral("Опекъл си работата"),
+        QStringLiteral("Болен здрав носи"),     QStringLiteral("Времето е пари"),
+        QStringLiteral("Вълк в овча кожа"),     QStringLiteral("Гузен негонен бяга"),
+        QStringLiteral("Ден година храни"),     QStringLiteral("Дим да го няма"),
+        QStringLiteral("Един зяпа, друг лапа"), QStringLiteral("Зайци плаши"),
+        QStringLiteral("Загладил косъма"),      QStringLiteral("Здрав като камък"),
+        QStringLiteral("Зет като мед"),         QStringLiteral("Игла в купа сено"),
+        QStringLiteral("Изплю камъчето"),       QStringLiteral("Капка в морето"),
+        QStringLiteral("Клин клин избива"),     QStringLiteral("Колкото толкова"),
+        QStringLiteral("Луд умора няма"),       QStringLiteral("Мъж под чехъл"),
+        QStringLiteral("Мълчи като риба"),      QStringLiteral("Опекъл си работата"),
         QStringLiteral("От мен да мине"),
     };
 }
@@ -44,13 +35,16 @@ QString description() {
     return linesEndedByCrLf({
         QStringLiteral("Умението за справянето с кризисна ситуация е свързано с:"),
         QStringLiteral("Наличие на характер."),
-        QStringLiteral("Необходимост от малко време за визуална реакция и осъзнаване на ситуацията."),
+        QStringLiteral(
+            "Необходимост от малко време за визуална реакция и осъзнаване на ситуацията."),
         QStringLiteral("Добра физическа и психическа подготовка."),
-        QStringLiteral("Да се реализира проект, представящ междупредметни връзки Физическо възпитание "
-                       "и Информатика."),
+        QStringLiteral(
+            "Да се реализира проект, представящ междупредметни връзки Физическо възпитание "
+            "и Информатика."),
         QStringLiteral("Тема на проекта: Физическо възпитание - време за реакция."),
-        QStringLiteral("В графичен обект да се изписват последователно множество знаци и потребителят "
-                       "да сверява преброения от него конкретен знак с реалния брой."),
+        QStringLiteral(
+            "В графичен обект да се изписват последователно множество знаци и потребителят "
+            "да сверява преброения от него конкретен знак с реалния брой."),
         QStringLiteral("В реализирания проект са създадени два теста:"),
         QStringLiteral("постепенно изписване (по вертикала) на текст"),
         QStringLiteral("преброяване на конкретна буква - избрана от потребителя."),
@@ -80,6 +74,8 @@ FormDescription makeForm() {
     form.back = kLavender;
     form.fontFamily = QStringLiteral("Times New Roman");
     form.fontPoints = 12;
+    // One row a control, in the order of the drawing, front first.
+    // clang-format off
     form.controls = {
         {.name = "List2", .kind = K::ListBox, .left = 0, .top = 2040, .width = 1335,
          .height = 345, .tabIndex = 15, .visible = false, .items = proverbs()},
@@ -121,6 +117,7 @@ FormDescription makeForm() {
          .height = 375, .tabIndex = 2,
          .text = QStringLiteral("Физическо възпитание - време за реакция"), .back = kPeach},
     };
+    // clang-format on
     return form;
 }
 

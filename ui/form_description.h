@@ -42,14 +42,14 @@ struct ControlDescription {
     int width = 0;
     int height = 0;
     int tabIndex = -1; // -1: no place in the tab order (the timer)
-    QString text{}; // caption or text
+    QString text{};    // caption or text
     std::optional<QColor> back{};
     int fontPoints = 0; // 0: the form's font
     bool visible = true;
     bool checked = false; // option button only: selected at start
-    QString container{}; // empty: the form itself
+    QString container{};  // empty: the form itself
     QStringList items{};
-    int interval = 0; // timer only
+    int interval = 0;    // timer only
     ScrollRange range{}; // scroll bar only
 };
 

@@ -72,12 +72,20 @@ float lastDrawn = 0.0f;
 RuntimeError::RuntimeError(ErrorNumber number)
     : std::runtime_error(describe(number).toStdString()), number_(number) {}
 
-QString RuntimeError::description() const { return describe(number_); }
+QString RuntimeError::description() const {
+    return describe(number_);
+}
 
-void raise(ErrorNumber number) { throw RuntimeError(number); }
+void raise(ErrorNumber number) {
+    throw RuntimeError(number);
+}
 
-int16_t CInt(double value) { return roundChecked<int16_t>(value); }
-int32_t CLng(double value) { return roundChecked<int32_t>(value); }
+int16_t CInt(double value) {
+    return roundChecked<int16_t>(value);
+}
+int32_t CLng(double value) {
+    return roundChecked<int32_t>(value);
+}
 
 int32_t Mod(double a, double b) {
     const int32_t dividend = CLng(a);
@@ -92,21 +100,30 @@ double Divide(double a, double b) {
     return a / b;
 }
 
-int16_t Add16(int16_t a, int16_t b) { return checked16(int32_t(a) + int32_t(b)); }
-int16_t Sub16(int16_t a, int16_t b) { return checked16(int32_t(a) - int32_t(b)); }
-int16_t Mul16(int16_t a, int16_t b) { return checked16(int32_t(a) * int32_t(b)); }
+int16_t Add16(int16_t a, int16_t b) {
+    return checked16(int32_t(a) + int32_t(b));
+}
+int16_t Sub16(int16_t a, int16_t b) {
+    return checked16(int32_t(a) - int32_t(b));
+}
+int16_t Mul16(int16_t a, int16_t b) {
+    return checked16(int32_t(a) * int32_t(b));
+}
 
 double Val(const QString& text) {
     const std::string s = text.toStdString();
     std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+        ++i;
     const std::size_t start = i;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     const std::size_t digitsStart = i;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+        ++i;
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+            ++i;
     }
     const bool hasDigits = i > digitsStart && !(i == digitsStart + 1 && s[digitsStart] == '.');
     if (!hasDigits) return 0.0;
@@ -115,7 +132,8 @@ double Val(const QString& text) {
         std::size_t j = i + 1;
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
         if (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
-            while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
+            while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
+                ++j;
             i = j;
         }
     }
@@ -139,14 +157,18 @@ QString Chr(int32_t code) {
     return QString(QChar(char16_t(code)));
 }
 
-QColor RGB(int red, int green, int blue) { return QColor(red, green, blue); }
+QColor RGB(int red, int green, int blue) {
+    return QColor(red, green, blue);
+}
 
 std::unique_ptr<RandomSource> setRandomSource(std::unique_ptr<RandomSource> source) {
     std::swap(randomSource(), source);
     return source;
 }
 
-void Randomize() { randomSource()->reseed(); }
+void Randomize() {
+    randomSource()->reseed();
+}
 
 float Rnd(float argument) {
     if (argument != 0.0f) lastDrawn = randomSource()->next();

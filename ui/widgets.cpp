@@ -93,8 +93,8 @@ void ButtonView::paintEvent(QPaintEvent*) {
     const QBrush face = palette().brush(QPalette::Button);
     qDrawWinButton(&painter, rect(), palette(), down, &face);
     const QRect inside = rect().adjusted(3, 3, -3, -3).translated(down ? 1 : 0, down ? 1 : 0);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::ButtonText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(inside, Qt::AlignCenter | Qt::TextShowMnemonic, text());
     if (hasFocus()) {
         QPen dotted(palette().color(QPalette::ButtonText), 1, Qt::DotLine);

@@ -17,7 +17,9 @@ namespace ui {
 
 constexpr double kTwipsPerPixel = 15.0;
 
-inline int twipsToPixels(double twips) { return int(twips / kTwipsPerPixel + 0.5); }
+inline int twipsToPixels(double twips) {
+    return int(twips / kTwipsPerPixel + 0.5);
+}
 
 // A label painted on the form: opaque back colour, caption centred and starting at
 // the top edge, wrapped at blanks. Its height is held in twips and shown rounded to
