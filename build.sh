@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# One entry for every task: ./build.sh run | test | screenshot
+# One entry for every task: ./build.sh run | test | sanitize | screenshot
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -22,6 +22,18 @@ test)
     configure_and_build
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
     ;;
+sanitize)
+    # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+    tools/install-deps.sh
+    build_dir=build-sanitize
+    flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+    cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" \
+        -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+    cmake --build "$build_dir" -j "$jobs"
+    ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initialization_order=1 \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
+    ;;
 screenshot)
     # The real program on a virtual screen the size of its window, so the screen is the window.
     tools/install-deps.sh --display
@@ -32,7 +44,7 @@ screenshot)
     echo "screenshot: $out"
     ;;
 *)
-    echo "usage: ./build.sh run | test | screenshot [file.png]" >&2
+    echo "usage: ./build.sh run | test | sanitize | screenshot [file.png]" >&2
     exit 2
     ;;
 esac

@@ -44,6 +44,8 @@ void Kestramo::dispatch(const std::function<void()>& handler) {
                       .arg(error.description());
     } catch (const std::exception& error) {
         failure = QStringLiteral("Вътрешна грешка: %1").arg(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        failure = QStringLiteral("Вътрешна грешка");
     }
     --depth_;
     if (!failure.isEmpty()) report(failure);

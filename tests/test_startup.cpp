@@ -4,6 +4,8 @@
 #include "app/application.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
 
 #include <iostream>
 #include <sstream>
@@ -295,6 +297,23 @@ private slots:
         click(t.form.Command1[1].widget()); // the reset sets the slider to 0 from code
         QCOMPARE(t.reports, QStringList({"Грешка при изпълнение 6: Препълване"}));
         QCOMPARE(t.form.Label1[3].Caption(), QStringLiteral("7")); // the reset ended there
+    }
+
+    void closingTheWindowDuringARunEndsTheProgram() {
+        TestForm t;
+        click(t.form.Command1[0].widget());
+        testing::moveSlider(t.form, 100);
+        QVERIFY(t.form.Timer1.Enabled());
+        QTimer::singleShot(250, t.form.window(), [&] { t.form.window()->close(); });
+        QTimer safetyNet; // gone with the test, so it cannot end a later loop
+        safetyNet.setSingleShot(true);
+        connect(&safetyNet, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        safetyNet.start(10000);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(clock.elapsed() < 5000);
+        QVERIFY(t.reports.isEmpty());
     }
 
     void eventsWaitingBehindAReportAreDropped() {
