@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# One entry for every task: ./build.sh run | test | sanitize | screenshot
+# One entry for every task: ./build.sh run | test | sanitize | memcheck | bench | screenshot
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -34,6 +34,28 @@ sanitize)
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
     ;;
+bench)
+    # Timing figures of the real form with the real clock; see bench/timing.cpp.
+    tools/install-deps.sh --display
+    configure_and_build
+    cmake --build "$build_dir" -j "$jobs" --target kestramo_bench
+    mkdir -p bench-results
+    status=0
+    QT_QPA_PLATFORM=offscreen "$build_dir/kestramo_bench" bench-results/timing-offscreen.json \
+        "${2:-3}" || status=1
+    QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" \
+        "$build_dir/kestramo_bench" bench-results/timing-xcb.json "${2:-3}" || status=1
+    exit $status
+    ;;
+memcheck)
+    # A scripted session (start-up, both tests, lookups, closing during a run) under
+    # valgrind: no invalid read or write and no definite leak, or it fails.
+    tools/install-deps.sh --memcheck
+    configure_and_build
+    cmake --build "$build_dir" -j "$jobs" --target kestramo_session
+    QT_QPA_PLATFORM=offscreen valgrind --leak-check=full --errors-for-leak-kinds=definite \
+        --show-leak-kinds=definite --error-exitcode=3 "$build_dir/kestramo_session"
+    ;;
 screenshot)
     # The real program on a virtual screen the size of its window, so the screen is the window.
     tools/install-deps.sh --display
@@ -44,7 +66,7 @@ screenshot)
     echo "screenshot: $out"
     ;;
 *)
-    echo "usage: ./build.sh run | test | sanitize | screenshot [file.png]" >&2
+    echo "usage: ./build.sh run | test | sanitize | memcheck | bench [repeats] | screenshot [file.png]" >&2
     exit 2
     ;;
 esac

@@ -70,7 +70,8 @@ private slots:
         QCOMPARE(s.testKind, 0);
         QVERIFY(t.form.Option1[0].Value());
         QVERIFY(!t.form.Option1[1].Value());
-        QCOMPARE(t.form.Timer1.timer()->timerType(), Qt::PreciseTimer);
+        QCOMPARE(t.form.Timer1.clock()->kind(), ui::TickClock::bestKind());
+        QVERIFY(t.form.Timer1.clock()->kind() != ui::TickClock::Kind::QtCoarse);
         const QList<QColor> bar = testing::barColumns(t.form);
         QCOMPARE(bar.size(), 253);
         QVERIFY(std::all_of(bar.begin(), bar.end(), [](QColor c) { return c == kStartGreen; }));

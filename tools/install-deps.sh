@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kestramo needs that are missing; does nothing when all are
-# present. With --display it adds what running the window headless and screenshots need.
+# present. With --display it adds what running the window headless and screenshots need,
+# with --memcheck valgrind.
 set -euo pipefail
 
 packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins fontconfig fonts-liberation2)
 for option in "$@"; do
     case "$option" in
     --display) packages+=(xvfb xauth imagemagick) ;;
+    --memcheck) packages+=(valgrind) ;;
     *) echo "install-deps: unknown option $option" >&2; exit 2 ;;
     esac
 done

@@ -46,23 +46,26 @@ int32_t ListBox::ListIndex() const {
     return selected.isEmpty() ? -1 : view_->row(selected.first());
 }
 
-Timer::Timer(QTimer* timer) : timer_(timer) {
-    QObject::connect(timer_, &QTimer::timeout, timer_, [this] {
+Timer::Timer(TickClock* clock) : clock_(clock) {
+    clock_->onTick = [this] {
         if (onTimer) onTimer();
-    });
+    };
 }
 
 void Timer::Enabled(bool enabled) {
-    if (!enabled)
-        timer_->stop();
-    else if (!timer_->isActive())
-        timer_->start(); // a start waits a whole interval for the first tick
+    if (!enabled) {
+        clock_->stop();
+    } else if (!clock_->isActive()) {
+        if (onSchedule) onSchedule();
+        clock_->start(); // a start waits a whole interval for the first tick
+    }
 }
 
 void Timer::Interval(int32_t milliseconds) {
     if (milliseconds < 1 || milliseconds > 65535) rt::raise(ErrorNumber::InvalidPropertyValue);
     // On a running timer this restarts the wait, so the next tick is one new interval away.
-    timer_->setInterval(milliseconds);
+    if (clock_->isActive() && onSchedule) onSchedule();
+    clock_->setInterval(milliseconds);
 }
 
 HScrollBar::HScrollBar(QScrollBar* view) : view_(view) {

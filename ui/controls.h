@@ -4,13 +4,13 @@
 #pragma once
 
 #include "ui/runtime.h"
+#include "ui/tick_clock.h"
 #include "ui/widgets.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -64,18 +64,21 @@ private:
 
 class Timer : Control {
 public:
-    explicit Timer(QTimer* timer);
-    bool Enabled() const { return timer_->isActive(); }
+    explicit Timer(TickClock* clock);
+    bool Enabled() const { return clock_->isActive(); }
     void Enabled(bool enabled);
-    int32_t Interval() const { return timer_->interval(); }
+    int32_t Interval() const { return clock_->interval(); }
     void Interval(int32_t milliseconds);
-    QTimer* timer() const { return timer_; }
+    TickClock* clock() const { return clock_; }
 
     // Raised once per interval while enabled.
     std::function<void()> onTimer;
+    // Told just before a start or a new interval begins a new schedule of ticks, for
+    // those who measure how well the ticks keep to it.
+    std::function<void()> onSchedule;
 
 private:
-    QTimer* timer_;
+    TickClock* clock_;
 };
 
 class HScrollBar : Control {

@@ -58,10 +58,8 @@ QWidget* FormWindow::create(const ControlDescription& control) {
     QWidget* widget = nullptr;
     switch (control.kind) {
     case ControlKind::Timer:
-        timer_ = new QTimer(form);
-        // The default coarse timer may fire 5% off and drifts from the schedule.
-        timer_->setTimerType(Qt::PreciseTimer);
-        timer_->setInterval(control.interval);
+        clock_ = new TickClock(form);
+        clock_->setInterval(control.interval);
         return nullptr;
     case ControlKind::Label: {
         auto* label = new LabelView(form, control.back.value_or(description_.back));

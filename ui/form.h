@@ -37,7 +37,7 @@ protected:
     template <typename View> View* view(const QString& name, int16_t index = -1) const {
         return static_cast<View*>(widgets_.at({name, index}));
     }
-    QTimer* timer() const { return timer_; }
+    TickClock* clock() const { return clock_; }
 
 private:
     QWidget* create(const ControlDescription& control);
@@ -47,7 +47,7 @@ private:
 
     const FormDescription& description_;
     std::unique_ptr<QWidget> window_;
-    QTimer* timer_ = nullptr;
+    TickClock* clock_ = nullptr;
     std::map<std::pair<QString, int16_t>, QWidget*> widgets_;
 };
 
@@ -64,7 +64,7 @@ public:
     Frame Frame1{view<FrameView>("Frame1")};
     PictureBox Picture1{view<PictureView>("Picture1")};
     HScrollBar HScroll1{view<QScrollBar>("HScroll1")};
-    Timer Timer1{timer()};
+    Timer Timer1{clock()};
 
 private:
     template <typename View, typename Member>

@@ -1,0 +1,110 @@
+// A scripted session on the real window, for memory checkers: start-up, a text test, a
+// letter test, lookups of letters, a new run, and closing the window while it ticks.
+// Exits with the status the program's message loop returns (0 after the close).
+#include "app/application.h"
+#include "app/kestramo.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <memory>
+
+namespace {
+
+class ScriptedRandom : public rt::RandomSource {
+public:
+    void reseed() override {}
+    float next() override {
+        if (values.empty()) return 0.5f;
+        const float v = values.front();
+        values.pop_front();
+        return v;
+    }
+    std::deque<float> values;
+};
+
+float letter(char c) {
+    return float((c - 'A' + 0.25) / 100.0);
+}
+
+// Runs the steps one after another, each when the one before has finished.
+class Script {
+public:
+    void then(std::function<bool()> step) { steps_.push_back(std::move(step)); }
+    void start() {
+        QTimer::singleShot(0, [this] { next(); });
+    }
+
+private:
+    void next() {
+        if (steps_.empty()) return;
+        // A step that answers false is not done yet: it is asked again a little later.
+        if (steps_.front()()) steps_.pop_front();
+        QTimer::singleShot(20, [this] { next(); });
+    }
+    std::deque<std::function<bool()>> steps_;
+};
+
+void pickLetter(Kestramo& form, char c) {
+    QListWidget* list = form.List1[1].widget();
+    QListWidgetItem* item = list->item(c - 'A');
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(item).center());
+    std::printf("lookup: %s\n", qPrintable(form.Label1[2].Caption()));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int qtArgc = argc > 0 ? 1 : 0;
+    QApplication app(qtArgc, argv);
+    setUpApplication();
+    auto owned = std::make_unique<ScriptedRandom>();
+    ScriptedRandom& draws = *owned;
+    rt::setRandomSource(std::move(owned));
+
+    Kestramo form;
+    form.showCentred();
+    const auto fastest = [&] { form.HScroll1.widget()->setValue(100); };
+    const auto stopped = [&] { return !form.Timer1.Enabled(); };
+
+    Script script;
+    script.then([&] {
+        draws.values = {0.13f};
+        form.Command1[0].widget()->click(); // the text test
+        fastest();
+        return true;
+    });
+    script.then(stopped);
+    script.then([&] {
+        std::printf("text test: %s ticks\n", qPrintable(form.Label1[3].Caption()));
+        form.Option1[1].widget()->click();
+        draws.values = {0.5f};
+        for (char c : std::string("KAKBAAKAAAAAAA"))
+            draws.values.push_back(letter(c));
+        form.Command1[0].widget()->click(); // the letter test
+        fastest();
+        return true;
+    });
+    script.then(stopped);
+    script.then([&] {
+        std::printf("letter test: %s ticks\n", qPrintable(form.Label1[3].Caption()));
+        for (char c : {'K', 'A', 'B', 'Z'})
+            pickLetter(form, c);
+        form.Command1[0].widget()->click(); // a new run, closed while it ticks
+        fastest();
+        return true;
+    });
+    script.then([&] {
+        if (form.Label1[3].Caption().toInt() < 3) return false;
+        form.window()->close();
+        return true;
+    });
+    script.start();
+    return app.exec();
+}

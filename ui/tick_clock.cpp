@@ -1,0 +1,121 @@
+#include "ui/tick_clock.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+
+#ifdef Q_OS_LINUX
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#endif
+
+namespace ui {
+
+TickClock::TickClock(QObject* parent) : QObject(parent), kind_(bestKind()) {
+    qtTimer_ = new QTimer(this);
+    QObject::connect(qtTimer_, &QTimer::timeout, this, [this] {
+        if (onTick) onTick();
+    });
+    setKind(kind_);
+}
+
+TickClock::~TickClock() {
+#ifdef Q_OS_LINUX
+    if (fd_ >= 0) ::close(fd_);
+#endif
+}
+
+TickClock::Kind TickClock::bestKind() {
+#ifdef Q_OS_LINUX
+    const int fd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return Kind::Kernel;
+    }
+#endif
+    return Kind::QtPrecise;
+}
+
+void TickClock::setKind(Kind kind) {
+    const bool wasActive = active_;
+    if (wasActive) disarm();
+#ifdef Q_OS_LINUX
+    if (kind == Kind::Kernel && fd_ < 0) {
+        fd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+        if (fd_ >= 0) {
+            notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
+            QObject::connect(notifier_, &QSocketNotifier::activated, this,
+                             [this] { kernelExpired(); });
+        }
+    }
+    if (kind == Kind::Kernel && fd_ < 0) kind = Kind::QtPrecise;
+#else
+    if (kind == Kind::Kernel) kind = Kind::QtPrecise;
+#endif
+    kind_ = kind;
+    qtTimer_->setTimerType(kind == Kind::QtCoarse ? Qt::CoarseTimer : Qt::PreciseTimer);
+    if (wasActive) arm();
+}
+
+void TickClock::start() {
+    if (active_) return;
+    active_ = true;
+    arm();
+}
+
+void TickClock::stop() {
+    if (!active_) return;
+    active_ = false;
+    disarm();
+}
+
+void TickClock::setInterval(int milliseconds) {
+    interval_ = milliseconds;
+    if (active_) arm();
+}
+
+void TickClock::arm() {
+    if (kind_ != Kind::Kernel) {
+        qtTimer_->start(interval_);
+        return;
+    }
+#ifdef Q_OS_LINUX
+    const long long ns = (long long)interval_ * 1000000LL;
+    itimerspec spec{};
+    spec.it_interval.tv_sec = ns / 1000000000LL;
+    spec.it_interval.tv_nsec = ns % 1000000000LL;
+    spec.it_value = spec.it_interval; // relative: the first tick one interval from now
+    timerfd_settime(fd_, 0, &spec, nullptr);
+    notifier_->setEnabled(true);
+#endif
+}
+
+void TickClock::disarm() {
+    qtTimer_->stop();
+#ifdef Q_OS_LINUX
+    if (fd_ < 0) return;
+    const itimerspec off{};
+    timerfd_settime(fd_, 0, &off, nullptr);
+    // An expiry that came before the stop is not a tick of the next run.
+    std::uint64_t expirations = 0;
+    while (::read(fd_, &expirations, sizeof expirations) < 0 && errno == EINTR) {
+    }
+    notifier_->setEnabled(false);
+#endif
+}
+
+void TickClock::kernelExpired() {
+#ifdef Q_OS_LINUX
+    std::uint64_t expirations = 0;
+    ssize_t got;
+    while ((got = ::read(fd_, &expirations, sizeof expirations)) < 0 && errno == EINTR) {
+    }
+    // Nothing to read: the clock was stopped or restarted after the kernel woke us.
+    if (got != sizeof expirations || expirations == 0 || !active_) return;
+    if (onTick) onTick(); // one tick however many intervals passed: late ones are dropped
+#endif
+}
+
+} // namespace ui
