@@ -10,6 +10,8 @@
 void setUpApplication() {
     QApplication::setApplicationName(QStringLiteral("Kestramo"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // Matches the running window to its desktop entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("bg.kestramo.Kestramo"));
     // One style everywhere, so the window looks the same on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QPixmap(kestramo_xpm)));

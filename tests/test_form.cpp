@@ -3,6 +3,7 @@
 
 #include "app/application.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QTextDocument>
@@ -277,6 +278,49 @@ private slots:
         QVERIFY(dark > 50); // the prompt's text shows below the cover
         QCOMPARE(image.pixelColor(119, 50), QColor(192, 192, 255)); // nothing else changed
         QCOMPARE(image.pixelColor(377, 50), QColor(192, 192, 255));
+    }
+
+    void screenReadersKnowEveryControl_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("accessibleName");
+        QTest::newRow("start") << "Command1(0)"
+                               << "Почни";
+        QTest::newRow("clear") << "Command1(1)"
+                               << "Чисти";
+        QTest::newRow("text test") << "Option1(0)"
+                                   << "Текст";
+        QTest::newRow("letter test") << "Option1(1)"
+                                     << "Знак";
+        QTest::newRow("letters") << "List1(1)"
+                                 << "Букви";
+        QTest::newRow("slider") << "HScroll1"
+                                << "Скорост";
+        QTest::newRow("description") << "Text1(0)"
+                                     << "Описание";
+        QTest::newRow("speed bar") << "Picture1"
+                                   << "Лента на скоростта";
+        QTest::newRow("frame") << "Frame1"
+                               << "Вид";
+        QTest::newRow("title") << "Label1(0)"
+                               << "Физическо възпитание - време за реакция";
+        QTest::newRow("counter") << "Label1(3)"
+                                 << "0";
+    }
+    void screenReadersKnowEveryControl() {
+        QFETCH(QString, name);
+        QFETCH(QString, accessibleName);
+        TestForm t;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control(t.form, name));
+        QVERIFY(a);
+        QCOMPARE(a->text(QAccessible::Name), accessibleName);
+        QVERIFY(!a->text(QAccessible::Description).isEmpty());
+    }
+
+    void screenReadersHearTheCounterChange() {
+        TestForm t;
+        t.form.Label1[3].Caption("17");
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(t.form.Label1[3].widget());
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("17"));
     }
 
     void tabOrder() {

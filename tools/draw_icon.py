@@ -2,11 +2,14 @@
 """Draws the program's icon, a hamburger, as a 32 x 32 XPM with a 256-colour palette.
 
 Run it again after changing the drawing: python3 tools/draw_icon.py > app/icons/kestramo.xpm
+A size as argument draws the same picture larger (the drawing is on a 32-pixel grid):
+python3 tools/draw_icon.py 48 > /tmp/kestramo-48.xpm
 """
 import math
 import sys
 
-SIZE = 32
+SIZE = int(sys.argv[1]) if len(sys.argv) > 1 else 32
+GRID = 32
 SUB = 8  # subsamples per pixel edge
 
 BUN = (214, 138, 52)
@@ -97,7 +100,8 @@ def pixel(px, py):
     hits = []
     for sy in range(SUB):
         for sx in range(SUB):
-            c = sample(px + (sx + 0.5) / SUB, py + (sy + 0.5) / SUB)
+            scale = GRID / SIZE
+            c = sample((px + (sx + 0.5) / SUB) * scale, (py + (sy + 0.5) / SUB) * scale)
             if c:
                 hits.append(c)
     if len(hits) * 2 < SUB * SUB:

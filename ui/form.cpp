@@ -124,6 +124,8 @@ QWidget* FormWindow::create(const ControlDescription& control) {
         const bool button = control.kind == ControlKind::CommandButton;
         paintBack(widget, button ? QPalette::Button : QPalette::Window, *control.back);
     }
+    if (!control.accessibleName.isEmpty()) widget->setAccessibleName(control.accessibleName);
+    widget->setAccessibleDescription(control.role);
     widget->setVisible(control.visible);
     if (auto* label = dynamic_cast<LabelView*>(widget))
         label->setHeightTwips(float(control.height));

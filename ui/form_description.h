@@ -49,8 +49,10 @@ struct ControlDescription {
     bool checked = false; // option button only: selected at start
     QString container{};  // empty: the form itself
     QStringList items{};
-    int interval = 0;    // timer only
-    ScrollRange range{}; // scroll bar only
+    QString accessibleName{}; // labels are named by their caption instead
+    QString role{};           // what the control is for, told to screen readers
+    int interval = 0;         // timer only
+    ScrollRange range{};      // scroll bar only
 };
 
 struct FormDescription {
