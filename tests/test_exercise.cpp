@@ -337,6 +337,56 @@ private slots:
         QCOMPARE(t.form.Label1[2].Caption(), QStringLiteral("C = 10"));
     }
 
+    void keyboardAlone_data() {
+        QTest::addColumn<int>("pressKey"); // the key that presses a focused button
+        QTest::newRow("Space") << int(Qt::Key_Space);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+    }
+    void keyboardAlone() {
+        // A whole letter test without the mouse: Tab to the options, an arrow to choose
+        // "Знак", Tab to "Почни", press it, arrows to speed up, then the letters.
+        QFETCH(int, pressKey);
+        ScriptedDraws draws;
+        draws->push(0.5f);
+        for (int i = 0; i < 10; ++i)
+            draws->push(letter('E'));
+        TestForm t;
+        const auto focused = [] { return QApplication::focusWidget(); };
+        QTRY_COMPARE(focused(), t.form.Text1[0].widget());
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QCOMPARE(focused(), t.form.HScroll1.widget());
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QCOMPARE(focused(), t.form.Option1[0].widget());
+        QTest::keyClick(focused(), Qt::Key_Down);
+        QCOMPARE(t.form.TestKind, 1);
+        QVERIFY(t.form.Option1[1].Value());
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QCOMPARE(focused(), t.form.Command1[0].widget());
+        QTest::keyClick(focused(), Qt::Key(pressKey));
+        QVERIFY(t.form.Timer1.Enabled());
+        QVERIFY(t.form.List1[1].Visible());
+        // Back to the slider: each arrow press is a change.
+        QTest::keyClick(focused(), Qt::Key_Backtab);
+        QTest::keyClick(focused(), Qt::Key_Backtab);
+        QCOMPARE(focused(), t.form.HScroll1.widget());
+        QTest::keyClick(focused(), Qt::Key_Right);
+        QCOMPARE(t.form.Timer1.Interval(), 397);
+        QTest::keyClick(focused(), Qt::Key_Right);
+        QCOMPARE(t.form.Timer1.Interval(), 394);
+        tickToTheEnd(t.form);
+        // Tab on to the letters list, now enabled, and read a count.
+        for (int i = 0; i < 6 && focused() != t.form.List1[1].widget(); ++i)
+            QTest::keyClick(focused(), Qt::Key_Tab);
+        QCOMPARE(focused(), t.form.List1[1].widget());
+        QTest::keyClick(focused(), Qt::Key_Down);
+        QCOMPARE(t.form.Label1[2].Caption(), QStringLiteral("A = 0"));
+        QTest::keyClick(focused(), Qt::Key_End);
+        QCOMPARE(t.form.Label1[2].Caption(), QStringLiteral("Z = 0"));
+        for (int i = 0; i < 21; ++i)
+            QTest::keyClick(focused(), Qt::Key_Up);
+        QCOMPARE(t.form.Label1[2].Caption(), QStringLiteral("E = 10"));
+    }
+
     void overflowingCountIsReportedOnce() {
         ScriptedDraws draws;
         draws->push(0.5f);

@@ -92,7 +92,7 @@ QWidget* FormWindow::create(const ControlDescription& control) {
         widget = new PictureView(form);
         break;
     case ControlKind::HScrollBar: {
-        auto* bar = new QScrollBar(Qt::Horizontal, form);
+        auto* bar = new ScrollView(form);
         bar->setRange(control.range.min, control.range.max);
         bar->setValue(control.range.value);
         bar->setSingleStep(control.range.smallChange);

@@ -1,6 +1,7 @@
 #include "ui/widgets.h"
 
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <qdrawutil.h>
@@ -80,6 +81,21 @@ void LabelView::paintEvent(QPaintEvent*) {
 void ListView::focusInEvent(QFocusEvent* event) {
     QListWidget::focusInEvent(event);
     if (selectedItems().isEmpty()) selectionModel()->clearCurrentIndex();
+}
+
+void ScrollView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        triggerAction(SliderSingleStepSub);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        triggerAction(SliderSingleStepAdd);
+        break;
+    default:
+        QScrollBar::keyPressEvent(event);
+    }
 }
 
 ButtonView::ButtonView(const QString& text, QWidget* parent) : QPushButton(text, parent) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRectF>
+#include <QScrollBar>
 #include <QWidget>
 
 #include <vector>
@@ -74,6 +75,16 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+};
+
+// A horizontal scroll bar that also steps with the arrow keys, one step a press, as
+// a click on an arrow does (Qt's scroll bar leaves those keys to its scroll area).
+class ScrollView : public QScrollBar {
+public:
+    explicit ScrollView(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // A push button in the graphical style: its back colour fills the whole face.
