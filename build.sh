@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# One entry for every task: ./build.sh run | test | sanitize | memcheck | bench | screenshot
+# One entry for every task: ./build.sh run | test | sanitize | memcheck | accessibility | bench | screenshot
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -47,6 +47,13 @@ bench)
         "$build_dir/kestramo_bench" bench-results/timing-xcb.json "${2:-3}" || status=1
     exit $status
     ;;
+accessibility)
+    # Through the accessibility bus alone, on a virtual screen: find the controls, press
+    # «Почни» and read the counter as it advances.
+    tools/install-deps.sh --display --accessibility
+    configure_and_build
+    dbus-run-session -- xvfb-run -a /usr/bin/python3 tests/atspi_session.py "$build_dir/kestramo"
+    ;;
 memcheck)
     # A scripted session (start-up, both tests, lookups, closing during a run) under
     # valgrind: no invalid read or write and no definite leak, or it fails.
@@ -66,7 +73,7 @@ screenshot)
     echo "screenshot: $out"
     ;;
 *)
-    echo "usage: ./build.sh run | test | sanitize | memcheck | bench [repeats] | screenshot [file.png]" >&2
+    echo "usage: ./build.sh run | test | sanitize | memcheck | accessibility | bench [repeats] | screenshot [file.png]" >&2
     exit 2
     ;;
 esac

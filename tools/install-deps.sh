@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kestramo needs that are missing; does nothing when all are
 # present. With --display it adds what running the window headless and screenshots need,
-# with --memcheck valgrind.
+# with --memcheck valgrind, with --accessibility the accessibility bus and its Python client.
 set -euo pipefail
 
 packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins fontconfig fonts-liberation2)
@@ -9,6 +9,7 @@ for option in "$@"; do
     case "$option" in
     --display) packages+=(xvfb xauth imagemagick) ;;
     --memcheck) packages+=(valgrind) ;;
+    --accessibility) packages+=(dbus at-spi2-core python3-pyatspi) ;;
     *) echo "install-deps: unknown option $option" >&2; exit 2 ;;
     esac
 done

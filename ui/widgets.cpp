@@ -1,5 +1,6 @@
 #include "ui/widgets.h"
 
+#include <QAccessibleWidget>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -11,7 +12,29 @@
 
 namespace ui {
 
+namespace {
+
+// Screen readers see a label as static text named by its caption.
+class LabelAccessible : public QAccessibleWidget {
+public:
+    explicit LabelAccessible(LabelView* label)
+        : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name) return static_cast<LabelView*>(widget())->caption();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface* labelAccessible(const QString&, QObject* object) {
+    auto* label = dynamic_cast<LabelView*>(object);
+    return label ? new LabelAccessible(label) : nullptr;
+}
+
+} // namespace
+
 LabelView::LabelView(QWidget* parent, const QColor& back) : QWidget(parent), back_(back) {
+    static const bool installed = (QAccessible::installFactory(labelAccessible), true);
+    Q_UNUSED(installed);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
 }
