@@ -3,6 +3,7 @@
 // Exits with the status the program's message loop returns (0 after the close).
 #include "app/application.h"
 #include "app/kestramo.h"
+#include "bench/scripted.h"
 
 #include <QApplication>
 #include <QTest>
@@ -15,20 +16,10 @@
 
 namespace {
 
-class ScriptedRandom : public rt::RandomSource {
-public:
-    void reseed() override {}
-    float next() override {
-        if (values.empty()) return 0.5f;
-        const float v = values.front();
-        values.pop_front();
-        return v;
-    }
-    std::deque<float> values;
-};
+using bench::ScriptedRandom;
 
 float letter(char c) {
-    return float((c - 'A' + 0.25) / 100.0);
+    return bench::drawFor(c - 'A');
 }
 
 // Runs the steps one after another, each when the one before has finished.

@@ -3,6 +3,7 @@
 // Prints one table, each figure beside its target, and writes the figures as JSON.
 #include "app/application.h"
 #include "app/kestramo.h"
+#include "bench/scripted.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -69,21 +70,8 @@ long peakResidentKiB() {
     return -1;
 }
 
-class ScriptedRandom : public rt::RandomSource {
-public:
-    void reseed() override {}
-    float next() override {
-        if (values.empty()) return 0.5f;
-        const float v = values.front();
-        values.pop_front();
-        return v;
-    }
-    std::deque<float> values;
-};
-
-float drawFor(int n) {
-    return n == 0 ? 0.0025f : float((n - 0.25) / 100.0);
-}
+using bench::drawFor;
+using bench::ScriptedRandom;
 
 // Everything measured about the ticks of one run.
 struct RunFigures {

@@ -83,11 +83,11 @@ void TickClock::arm() {
     }
 #ifdef Q_OS_LINUX
     const long long ns = (long long)interval_ * 1000000LL;
-    itimerspec spec{};
-    spec.it_interval.tv_sec = ns / 1000000000LL;
-    spec.it_interval.tv_nsec = ns % 1000000000LL;
-    spec.it_value = spec.it_interval; // relative: the first tick one interval from now
-    timerfd_settime(fd_, 0, &spec, nullptr);
+    itimerspec schedule{};
+    schedule.it_interval.tv_sec = ns / 1000000000LL;
+    schedule.it_interval.tv_nsec = ns % 1000000000LL;
+    schedule.it_value = schedule.it_interval; // relative: the first tick one interval from now
+    timerfd_settime(fd_, 0, &schedule, nullptr);
     notifier_->setEnabled(true);
 #endif
 }
