@@ -4,6 +4,7 @@
 #include "ui/runtime.h"
 
 #include <deque>
+#include <memory>
 
 namespace bench {
 
@@ -19,6 +20,14 @@ public:
     }
     std::deque<float> values;
 };
+
+// Makes a scripted source the program's random source; it lives until the program ends.
+inline ScriptedRandom& installScriptedRandom() {
+    auto owned = std::make_unique<ScriptedRandom>();
+    ScriptedRandom& draws = *owned;
+    rt::setRandomSource(std::move(owned));
+    return draws;
+}
 
 // A draw r with round(r * 100) == n.
 inline float drawFor(int n) {

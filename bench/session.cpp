@@ -55,9 +55,7 @@ int main(int argc, char** argv) {
     int qtArgc = argc > 0 ? 1 : 0;
     QApplication app(qtArgc, argv);
     setUpApplication();
-    auto owned = std::make_unique<ScriptedRandom>();
-    ScriptedRandom& draws = *owned;
-    rt::setRandomSource(std::move(owned));
+    ScriptedRandom& draws = bench::installScriptedRandom();
 
     Kestramo form;
     form.showCentred();

@@ -339,9 +339,7 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     setUpApplication();
-    auto scripted = std::make_unique<ScriptedRandom>();
-    ScriptedRandom& draws = *scripted;
-    rt::setRandomSource(std::move(scripted));
+    ScriptedRandom& draws = bench::installScriptedRandom();
 
     Kestramo form;
     form.showCentred();

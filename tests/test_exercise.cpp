@@ -41,10 +41,6 @@ int sumOf(const QStringList& counts) {
     return sum;
 }
 
-bool isPeach(QColor c) {
-    return c == QColor(255, 192, 128);
-}
-
 } // namespace
 
 class ExerciseTest : public QObject {
@@ -70,7 +66,7 @@ private slots:
             int dark = 0;
             for (int y = 40; y < 72; ++y)
                 for (int x = 120; x < 377; ++x) {
-                    const bool peach = isPeach(image.pixelColor(x, y));
+                    const bool peach = testing::isPeach(image.pixelColor(x, y));
                     if (y < edge && !peach)
                         QFAIL(qPrintable(QString("tick %1: text above the edge at %2,%3")
                                              .arg(ticks)

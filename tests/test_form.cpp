@@ -18,10 +18,6 @@ QWidget* control(const Kestramo& form, const QString& name) {
     return widget;
 }
 
-bool isPeach(QColor c) {
-    return c == QColor(255, 192, 128);
-}
-
 } // namespace
 
 class FormTest : public QObject {
@@ -258,7 +254,7 @@ private slots:
         // Rows 40 to 71: the speed bar's box, a windowed control, overlaps row 72.
         for (int y = 40; y < 72; ++y)
             for (int x = 120; x < 377; ++x)
-                QVERIFY2(isPeach(image.pixelColor(x, y)),
+                QVERIFY2(testing::isPeach(image.pixelColor(x, y)),
                          qPrintable(QString("%1,%2").arg(x).arg(y)));
     }
 
@@ -270,7 +266,7 @@ private slots:
         int dark = 0;
         for (int y = 40; y < 72; ++y) {
             for (int x = 120; x < 377; ++x) {
-                const bool peach = isPeach(image.pixelColor(x, y));
+                const bool peach = testing::isPeach(image.pixelColor(x, y));
                 if (y < 43) QVERIFY(peach);
                 if (!peach) ++dark;
             }

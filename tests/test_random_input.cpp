@@ -29,8 +29,7 @@ private:
 class Monkey {
 public:
     Monkey(Kestramo& form, unsigned seed) : form_(form), engine_(seed) {
-        QObject::connect(form.Command1[0].widget(), &QPushButton::clicked,
-                         [this] { ++starts_; });
+        QObject::connect(form.Command1[0].widget(), &QPushButton::clicked, [this] { ++starts_; });
     }
 
     // Does one action and says what it was.
@@ -126,14 +125,13 @@ private:
     }
 
     QString pressKey() {
-        static const Qt::Key keys[] = {Qt::Key_Tab,  Qt::Key_Backtab, Qt::Key_Space,
-                                       Qt::Key_Return, Qt::Key_Enter, Qt::Key_Left,
-                                       Qt::Key_Right, Qt::Key_Up,     Qt::Key_Down,
-                                       Qt::Key_Home, Qt::Key_End,     Qt::Key_PageUp,
-                                       Qt::Key_PageDown};
+        static const Qt::Key keys[] = {
+            Qt::Key_Tab,  Qt::Key_Backtab, Qt::Key_Space,   Qt::Key_Return, Qt::Key_Enter,
+            Qt::Key_Left, Qt::Key_Right,   Qt::Key_Up,      Qt::Key_Down,   Qt::Key_Home,
+            Qt::Key_End,  Qt::Key_PageUp,  Qt::Key_PageDown};
         const Qt::Key key = keys[pick(int(std::size(keys)))];
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget()
-                                                      : form_.window();
+        QWidget* target =
+            QApplication::focusWidget() ? QApplication::focusWidget() : form_.window();
         QTest::keyClick(target, key);
         return QStringLiteral("key %1 on %2").arg(int(key), 0, 16).arg(target->objectName());
     }
@@ -149,7 +147,8 @@ private:
     QString tick() {
         if (!form_.Timer1.Enabled()) return clickAnywhere();
         const int ticks = 1 + pick(6);
-        for (int i = 0; i < ticks && form_.Timer1.Enabled(); ++i) form_.Timer1.onTimer();
+        for (int i = 0; i < ticks && form_.Timer1.Enabled(); ++i)
+            form_.Timer1.onTimer();
         return QStringLiteral("%1 ticks").arg(ticks);
     }
 
@@ -196,9 +195,8 @@ QStringList brokenRules(const Kestramo& form, const QString& description) {
             sum += count;
             tens += count == 10;
         }
-        require(sum == counter, QStringLiteral("counts add up to %1 ticks, not %2")
-                                    .arg(counter)
-                                    .arg(sum));
+        require(sum == counter,
+                QStringLiteral("counts add up to %1 ticks, not %2").arg(counter).arg(sum));
         require(tens <= 1, "one letter at most reaches ten");
         if (tens == 1) require(!form.Timer1.Enabled(), "a letter at ten has stopped the run");
         if (form.Timer1.Enabled()) require(!form.List1[1].Enabled(), "letters greyed in a run");
@@ -244,12 +242,12 @@ private slots:
                 if (monkey.dragFault_) broken << "a change while the thumb was dragged";
                 if (!t.reports.isEmpty()) broken << "error reported: " + t.reports.join("; ");
                 if (!broken.isEmpty())
-                    QFAIL(qPrintable(QStringLiteral("seed %1, action %2 (%3): %4; state: %5")
-                                         .arg(used)
-                                         .arg(i)
-                                         .arg(action, broken.join(", "))
-                                         .arg(QString::fromUtf8(
-                                             testing::toString(testing::stateOf(t.form))))));
+                    QFAIL(qPrintable(
+                        QStringLiteral("seed %1, action %2 (%3): %4; state: %5")
+                            .arg(used)
+                            .arg(i)
+                            .arg(action, broken.join(", "))
+                            .arg(QString::fromUtf8(testing::toString(testing::stateOf(t.form))))));
                 ticking += t.form.Timer1.Enabled();
                 lookups += t.form.Label1[2].Caption().contains(QLatin1Char('='));
             }

@@ -104,6 +104,10 @@ QColor colourAt(const Kestramo& form, QPoint point) {
     return image.pixelColor(QPoint(int(point.x() * dpr), int(point.y() * dpr)));
 }
 
+bool isPeach(QColor colour) {
+    return colour == QColor(255, 192, 128);
+}
+
 QPoint originOf(const QWidget* widget) {
     return widget->mapTo(widget->window(), QPoint(0, 0));
 }

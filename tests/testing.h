@@ -78,6 +78,8 @@ float drawFor(int n);
 QImage snapshot(const Kestramo& form);
 // The colour at a point of the window, in logical pixels.
 QColor colourAt(const Kestramo& form, QPoint point);
+// The labels' back colour, RGB(255, 192, 128).
+bool isPeach(QColor colour);
 // The top-left corner of a widget in window coordinates.
 QPoint originOf(const QWidget* widget);
 
