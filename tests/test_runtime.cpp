@@ -89,6 +89,8 @@ private slots:
         QTest::newRow("1 / 0") << 4 << ErrorNumber::DivisionByZero;
         QTest::newRow("0 / 0") << 5 << ErrorNumber::Overflow;
         QTest::newRow("Chr(-1)") << 6 << ErrorNumber::InvalidPropertyValue;
+        QTest::newRow("Val(\"1e999\")") << 7 << ErrorNumber::Overflow;
+        QTest::newRow("Val(\"-4e400\")") << 8 << ErrorNumber::Overflow;
     }
     void arithmeticErrors() {
         QFETCH(int, which);
@@ -96,7 +98,7 @@ private slots:
         const std::function<void()> operations[] = {
             [] { rt::Add16(32767, 1); }, [] { rt::Mul16(3, 11000); }, [] { rt::Sub16(-32768, 1); },
             [] { rt::Mod(5, 0); },       [] { rt::Divide(1, 0); },    [] { rt::Divide(0, 0); },
-            [] { rt::Chr(-1); },
+            [] { rt::Chr(-1); },         [] { rt::Val("1e999"); },    [] { rt::Val("-4e400"); },
         };
         QCOMPARE(errorOf(operations[which]), error);
     }
@@ -133,6 +135,11 @@ private slots:
         QTest::newRow("Cyrillic after") << "3 броя" << 3.0;
         QTest::newRow("letter then digits") << "K = 3" << 0.0;
         QTest::newRow("16-bit limit") << "32767" << 32767.0;
+        QTest::newRow("fifteen digits") << "999999999999999" << 999999999999999.0;
+        QTest::newRow("sixteen digits") << "1234567890123456" << 1234567890123456.0;
+        QTest::newRow("negative fraction") << "-2.5" << -2.5;
+        QTest::newRow("signed exponent") << "+25E-1" << 2.5;
+        QTest::newRow("full-width digit") << "\uFF11" << 0.0;
     }
     void numericValueOfText() {
         QFETCH(QString, text);
@@ -150,6 +157,11 @@ private slots:
         QTest::newRow("235") << 235.0 << "235";
         QTest::newRow("negative") << -7.0 << "-7";
         QTest::newRow("fraction") << 0.25 << "0.25";
+        QTest::newRow("round hundred thousand") << 100000.0 << "100000";
+        QTest::newRow("negative million") << -1e6 << "-1000000";
+        QTest::newRow("largest in full") << 999999999999999.0 << "999999999999999";
+        QTest::newRow("beyond full digits") << 1e15 << "1e+15";
+        QTest::newRow("large fraction") << 12345.5 << "12345.5";
     }
     void shortestDecimal() {
         QFETCH(double, value);

@@ -1,6 +1,6 @@
 #include "ui/runtime.h"
 
-#include <cctype>
+#include <cstdint>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -111,42 +111,70 @@ int16_t Mul16(int16_t a, int16_t b) {
 }
 
 double Val(const QString& text) {
-    const std::string s = text.toStdString();
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+    // Read straight from the UTF-16 text: the tick handler calls this, and a conversion
+    // to another encoding would touch far more code than the number itself needs.
+    const QChar* s = text.constData();
+    const qsizetype n = text.size();
+    const auto digit = [&](qsizetype at) { return at < n && s[at] >= u'0' && s[at] <= u'9'; };
+    qsizetype i = 0;
+    while (i < n && (s[i] == u' ' || s[i] == u'\t'))
         ++i;
-    const std::size_t start = i;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-    const std::size_t digitsStart = i;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+    const qsizetype start = i;
+    bool negative = false;
+    if (i < n && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
+    const qsizetype digitsStart = i;
+    // Whole numbers of up to 15 digits are exact in a double: the common case, summed here.
+    std::int64_t whole = 0;
+    while (digit(i)) {
+        if (i - digitsStart < 15) whole = whole * 10 + (s[i].unicode() - u'0');
         ++i;
-    if (i < s.size() && s[i] == '.') {
+    }
+    bool simple = i - digitsStart <= 15;
+    if (i < n && s[i] == u'.') {
+        simple = false;
         ++i;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+        while (digit(i))
             ++i;
     }
-    const bool hasDigits = i > digitsStart && !(i == digitsStart + 1 && s[digitsStart] == '.');
+    const bool hasDigits = i > digitsStart && !(i == digitsStart + 1 && s[digitsStart] == u'.');
     if (!hasDigits) return 0.0;
     // An exponent counts only when digits follow it ("12e" is 12).
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
-        if (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
-            while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
+    if (i < n && (s[i] == u'e' || s[i] == u'E')) {
+        qsizetype j = i + 1;
+        if (j < n && (s[j] == u'+' || s[j] == u'-')) ++j;
+        if (digit(j)) {
+            while (digit(j))
                 ++j;
             i = j;
+            simple = false;
         }
     }
-    std::size_t from = start;
-    if (s[from] == '+') ++from; // from_chars takes no plus sign
+    if (simple) return negative ? -double(whole) : double(whole);
+    // Everything scanned is ASCII, so each UTF-16 unit narrows to one char.
+    std::string ascii;
+    ascii.reserve(std::size_t(i - start));
+    for (qsizetype k = start; k < i; ++k)
+        if (s[k] != u'+') ascii.push_back(char(s[k].unicode())); // from_chars takes no plus
     double value = 0.0;
-    const auto result = std::from_chars(s.data() + from, s.data() + i, value);
+    const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
     if (result.ec == std::errc::result_out_of_range) raise(ErrorNumber::Overflow);
     return value;
 }
 
 QString Str(double value) {
     if (value == 0.0) return QStringLiteral("0"); // no "-0"
+    // Whole numbers below 10^15 are written in full ("100000", not "1e+05").
+    if (std::abs(value) < 1e15 && value == std::trunc(value)) {
+        char16_t digits[17];
+        char16_t* at = digits + 17;
+        auto whole = static_cast<std::int64_t>(std::abs(value));
+        do {
+            *--at = char16_t(u'0' + whole % 10);
+            whole /= 10;
+        } while (whole != 0);
+        if (value < 0) *--at = u'-';
+        return QString(reinterpret_cast<const QChar*>(at), digits + 17 - at);
+    }
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return QString::fromLatin1(buffer, int(result.ptr - buffer));

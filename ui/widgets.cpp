@@ -42,7 +42,11 @@ LabelView::LabelView(QWidget* parent, const QColor& back) : QWidget(parent), bac
 void LabelView::setCaption(const QString& caption) {
     if (caption == caption_) return;
     caption_ = caption;
-    setAccessibleName(caption);
+    // The accessible name is read from the caption; tell a listening screen reader only.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
     update();
 }
 
