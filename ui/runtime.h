@@ -51,7 +51,8 @@ int16_t Sub16(int16_t a, int16_t b);
 // The decimal number at the start of the text (leading blanks skipped), 0 when none.
 double Val(const QString& text);
 
-// The shortest decimal form, with a minus sign for negatives and no leading blank.
+// Whole numbers below 10^15 in full digits, others in the shortest decimal form; a minus
+// sign for negatives and no leading blank.
 QString Str(double value);
 
 // The single character with code `code` (65 gives "A").
