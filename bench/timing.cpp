@@ -85,6 +85,7 @@ struct RunFigures {
     double cpuMs = 0;
     double median() const { return quantile(onsetErrorMs, 0.5); }
     double p99() const { return quantile(onsetErrorMs, 0.99); }
+    double handlerCpuMedianUs() const { return quantile(handlerCpuUs, 0.5); }
     double max() const {
         return onsetErrorMs.empty() ? NAN
                                     : *std::max_element(onsetErrorMs.begin(), onsetErrorMs.end());
@@ -406,7 +407,7 @@ int main(int argc, char** argv) {
                      .arg(r.max(), 8, 'f', 3)
                      .arg(r.drift(), 8, 'f', 3)
                      .arg(r.early(), 6)
-                     .arg(quantile(r.handlerCpuUs, 0.5), 7, 'f', 1)
+                     .arg(r.handlerCpuMedianUs(), 7, 'f', 1)
                      .arg(programs ? verdict(met) : QStringLiteral("(comparison)")));
             runsJson.append(QJsonObject{{"run", r.name},
                                         {"timer", r.timer},
@@ -417,7 +418,7 @@ int main(int argc, char** argv) {
                                         {"max_ms", r.max()},
                                         {"drift_last_tick_ms", r.drift()},
                                         {"early_ticks", r.early()},
-                                        {"handler_cpu_median_us", quantile(r.handlerCpuUs, 0.5)},
+                                        {"handler_cpu_median_us", r.handlerCpuMedianUs()},
                                         {"onset_errors_ms", toJson(r.onsetErrorMs)}});
         }
     }
