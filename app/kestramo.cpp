@@ -1,19 +1,11 @@
 #include "app/kestramo.h"
 
-#include <QMessageBox>
-
 #include <iostream>
 
-namespace {
-
-void showMessageBox(QWidget* window, const QString& message) {
-    QMessageBox::critical(window, window->objectName(), message);
-}
-
-} // namespace
-
-Kestramo::Kestramo(ErrorReporter reporter)
-    : reporter_(reporter ? std::move(reporter) : ErrorReporter(showMessageBox)) {
+Kestramo::Kestramo(ui::FormPeer& window, ErrorReporter reporter)
+    : ui::Form(window), reporter_(std::move(reporter)) {
+    if (!reporter_)
+        reporter_ = [&window](const std::u16string& message) { window.reportError(message); };
     for (int16_t i = 0; i < Command1.count(); ++i)
         Command1[i].onClick = [this, i] { dispatch([this, i] { Command1_Click(i); }); };
     for (int16_t i = 0; i < Option1.count(); ++i)
@@ -34,29 +26,28 @@ void Kestramo::dispatch(const std::function<void()>& handler) {
         handler();
         return;
     }
-    QString failure;
+    std::u16string failure;
     ++depth_;
     try {
         handler();
     } catch (const rt::RuntimeError& error) {
-        failure = QStringLiteral("Грешка при изпълнение %1: %2")
-                      .arg(int(error.number()))
-                      .arg(error.description());
+        failure =
+            u"Грешка при изпълнение " + rt::Str(int(error.number())) + u": " + error.description();
     } catch (const std::exception& error) {
-        failure = QStringLiteral("Вътрешна грешка: %1").arg(QString::fromLocal8Bit(error.what()));
+        failure = u"Вътрешна грешка: " + rt::fromUtf8(error.what());
     } catch (...) {
-        failure = QStringLiteral("Вътрешна грешка");
+        failure = u"Вътрешна грешка";
     }
     --depth_;
-    if (!failure.isEmpty()) report(failure);
+    if (!failure.empty()) report(failure);
 }
 
-void Kestramo::report(const QString& message) {
+void Kestramo::report(const std::u16string& message) {
     reporting_ = true;
     // The run that failed cannot go on reliably: stop its ticks, so that one error gives
     // one report. The rest of the window stays as the error left it, ready for a new run.
     Timer1.Enabled(false);
-    std::cerr << window()->objectName().toStdString() << ": " << message.toStdString() << std::endl;
-    reporter_(window(), message);
+    std::cerr << description().name << ": " << rt::toUtf8(message) << std::endl;
+    reporter_(message);
     reporting_ = false;
 }

@@ -7,13 +7,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class Kestramo : public ui::Form {
 public:
-    // Shows a run-time error to the user; the default opens a message box.
-    using ErrorReporter = std::function<void(QWidget* window, const QString& message)>;
+    // Shows a run-time error to the user; the default is the binding's own report.
+    using ErrorReporter = std::function<void(const std::u16string& message)>;
 
-    explicit Kestramo(ErrorReporter reporter = {});
+    // Binds the controls to the window a binding made, wires the events and loads.
+    explicit Kestramo(ui::FormPeer& window, ErrorReporter reporter = {});
 
     // 0: the text test, 1: the letter test.
     int16_t TestKind = 0;
@@ -32,7 +34,7 @@ private:
     void ResetExercise();
     void StartExercise();
 
-    void report(const QString& message);
+    void report(const std::u16string& message);
 
     ErrorReporter reporter_;
     int depth_ = 0;

@@ -1,9 +1,10 @@
 // A scripted session on the real window, for memory checkers: start-up, a text test, a
 // letter test, lookups of letters, a new run, and closing the window while it ticks.
 // Exits with the status the program's message loop returns (0 after the close).
-#include "app/application.h"
 #include "app/kestramo.h"
 #include "bench/scripted.h"
+#include "ui/qt/access.h"
+#include "ui/qt/application.h"
 
 #include <QApplication>
 #include <QTest>
@@ -41,12 +42,12 @@ private:
 };
 
 void pickLetter(Kestramo& form, char c) {
-    QListWidget* list = form.List1[1].widget();
+    QListWidget* list = ui::qt::widgetOf(form.List1[1]);
     QListWidgetItem* item = list->item(c - 'A');
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                       list->visualItemRect(item).center());
-    std::printf("lookup: %s\n", qPrintable(form.Label1[2].Caption()));
+    std::printf("lookup: %s\n", rt::toUtf8(form.Label1[2].Caption()).c_str());
 }
 
 } // namespace
@@ -54,44 +55,45 @@ void pickLetter(Kestramo& form, char c) {
 int main(int argc, char** argv) {
     int qtArgc = argc > 0 ? 1 : 0;
     QApplication app(qtArgc, argv);
-    setUpApplication();
+    ui::qt::setUpApplication();
     ScriptedRandom& draws = bench::installScriptedRandom();
 
-    Kestramo form;
-    form.showCentred();
-    const auto fastest = [&] { form.HScroll1.widget()->setValue(100); };
+    ui::qt::FormWindow window;
+    Kestramo form(window);
+    window.showCentred();
+    const auto fastest = [&] { ui::qt::widgetOf(form.HScroll1)->setValue(100); };
     const auto stopped = [&] { return !form.Timer1.Enabled(); };
 
     Script script;
     script.then([&] {
         draws.values = {0.13f};
-        form.Command1[0].widget()->click(); // the text test
+        ui::qt::widgetOf(form.Command1[0])->click(); // the text test
         fastest();
         return true;
     });
     script.then(stopped);
     script.then([&] {
-        std::printf("text test: %s ticks\n", qPrintable(form.Label1[3].Caption()));
-        form.Option1[1].widget()->click();
+        std::printf("text test: %s ticks\n", rt::toUtf8(form.Label1[3].Caption()).c_str());
+        ui::qt::widgetOf(form.Option1[1])->click();
         draws.values = {0.5f};
         for (char c : std::string("KAKBAAKAAAAAAA"))
             draws.values.push_back(letter(c));
-        form.Command1[0].widget()->click(); // the letter test
+        ui::qt::widgetOf(form.Command1[0])->click(); // the letter test
         fastest();
         return true;
     });
     script.then(stopped);
     script.then([&] {
-        std::printf("letter test: %s ticks\n", qPrintable(form.Label1[3].Caption()));
+        std::printf("letter test: %s ticks\n", rt::toUtf8(form.Label1[3].Caption()).c_str());
         for (char c : {'K', 'A', 'B', 'Z'})
             pickLetter(form, c);
-        form.Command1[0].widget()->click(); // a new run, closed while it ticks
+        ui::qt::widgetOf(form.Command1[0])->click(); // a new run, closed while it ticks
         fastest();
         return true;
     });
     script.then([&] {
-        if (form.Label1[3].Caption().toInt() < 3) return false;
-        form.window()->close();
+        if (rt::Val(form.Label1[3].Caption()) < 3) return false;
+        ui::qt::windowOf(form)->close();
         return true;
     });
     script.start();

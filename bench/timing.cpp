@@ -1,9 +1,10 @@
 // Timing benchmark: drives the real form with the real timer and measures how well the
 // ticks keep to their schedule, what a tick costs, and how fast the program starts.
 // Prints one table, each figure beside its target, and writes the figures as JSON.
-#include "app/application.h"
 #include "app/kestramo.h"
 #include "bench/scripted.h"
+#include "ui/qt/access.h"
+#include "ui/qt/application.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -152,7 +153,7 @@ public:
             if (run_ && !form_.Timer1.Enabled() && loop_)
                 QTimer::singleShot(100, loop_, &QEventLoop::quit); // let the last paint land
         };
-        form.Label1[3].widget()->installEventFilter(this);
+        ui::qt::widgetOf(form.Label1[3])->installEventFilter(this);
     }
 
     // Runs the event loop until the run stops by its own rule.
@@ -201,48 +202,48 @@ private:
 };
 
 // The three runs, with the timer type given.
-QString nameOf(ui::TickClock::Kind kind) {
+QString nameOf(ui::qt::TickClock::Kind kind) {
     switch (kind) {
-    case ui::TickClock::Kind::Kernel:
+    case ui::qt::TickClock::Kind::Kernel:
         return "kernel";
-    case ui::TickClock::Kind::QtPrecise:
+    case ui::qt::TickClock::Kind::QtPrecise:
         return "qt-prec";
-    case ui::TickClock::Kind::QtCoarse:
+    case ui::qt::TickClock::Kind::QtCoarse:
         return "qt-coarse";
     }
     return {};
 }
 
 std::vector<RunFigures> runAll(Kestramo& form, Probe& probe, ScriptedRandom& draws,
-                               ui::TickClock::Kind kind) {
-    form.Timer1.clock()->setKind(kind);
+                               ui::qt::TickClock::Kind kind) {
+    ui::qt::clockOf(form.Timer1)->setKind(kind);
     const QString timer = nameOf(kind);
     std::vector<RunFigures> runs(3);
 
     runs[0].name = "text test at 400 ms";
-    form.Option1[0].widget()->click();
+    ui::qt::widgetOf(form.Option1[0])->click();
     draws.values = {drawFor(13)};
-    probe.measure(runs[0], [&] { form.Command1[0].widget()->click(); });
+    probe.measure(runs[0], [&] { ui::qt::widgetOf(form.Command1[0])->click(); });
 
     runs[1].name = "letter test at 100 ms";
-    form.Option1[1].widget()->click();
+    ui::qt::widgetOf(form.Option1[1])->click();
     draws.values = {drawFor(5)};
     for (int round = 0; round < 9; ++round)
         for (int k = 0; k < 26; ++k)
             draws.values.push_back(drawFor(k));
     draws.values.push_back(drawFor(7)); // the 235th tick brings H to ten
     probe.measure(runs[1], [&] {
-        form.Command1[0].widget()->click();
-        form.HScroll1.widget()->setValue(100); // as the user does, right after the start
+        ui::qt::widgetOf(form.Command1[0])->click();
+        ui::qt::widgetOf(form.HScroll1)->setValue(100); // as the user does, right after the start
     });
 
     runs[2].name = "text test, slider moved";
-    form.Option1[0].widget()->click();
+    ui::qt::widgetOf(form.Option1[0])->click();
     draws.values = {drawFor(3)};
     probe.measure(runs[2], [&] {
-        form.Command1[0].widget()->click();
+        ui::qt::widgetOf(form.Command1[0])->click();
         // Moves between ticks, as a hand would: 400 -> 250 -> 100 -> 340 ms.
-        QScrollBar* bar = form.HScroll1.widget();
+        QScrollBar* bar = ui::qt::widgetOf(form.HScroll1);
         QTimer::singleShot(1130, bar, [bar] { bar->setValue(50); });
         QTimer::singleShot(3270, bar, [bar] { bar->setValue(100); });
         QTimer::singleShot(5410, bar, [bar] { bar->setValue(20); });
@@ -264,8 +265,9 @@ int startupChild() {
     char name[] = "kestramo_bench";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
-    setUpApplication();
-    Kestramo form;
+    ui::qt::setUpApplication();
+    ui::qt::FormWindow window;
+    Kestramo form(window);
     bool reported = false;
     class FirstPaint : public QObject {
     public:
@@ -287,11 +289,11 @@ int startupChild() {
     private:
         bool& reported_;
     } filter(reported);
-    form.window()->installEventFilter(&filter);
-    form.showCentred();
+    ui::qt::windowOf(form)->installEventFilter(&filter);
+    window.showCentred();
     QTimer::singleShot(300, [&] {
-        form.Command1[0].widget()->click();
-        form.HScroll1.widget()->setValue(100);
+        ui::qt::widgetOf(form.Command1[0])->click();
+        ui::qt::widgetOf(form.HScroll1)->setValue(100);
     });
     QTimer::singleShot(1300, [&] {
         std::printf("peak %ld\n", peakResidentKiB());
@@ -339,11 +341,12 @@ int main(int argc, char** argv) {
 
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
-    setUpApplication();
+    ui::qt::setUpApplication();
     ScriptedRandom& draws = bench::installScriptedRandom();
 
-    Kestramo form;
-    form.showCentred();
+    ui::qt::FormWindow window;
+    Kestramo form(window);
+    window.showCentred();
     QEventLoop settle;
     QTimer::singleShot(500, &settle, &QEventLoop::quit);
     settle.exec();
@@ -361,16 +364,17 @@ int main(int argc, char** argv) {
 
     Probe probe(form);
     // The program's own clock first, then Qt's two timer types in the same process.
-    const ui::TickClock::Kind own = form.Timer1.clock()->kind();
+    const ui::qt::TickClock::Kind own = ui::qt::clockOf(form.Timer1)->kind();
     std::vector<RunFigures> precise = runAll(form, probe, draws, own);
     for (int repeat = 1; repeat < repeats; ++repeat) {
         const std::vector<RunFigures> again = runAll(form, probe, draws, own);
         for (std::size_t i = 0; i < precise.size(); ++i)
             precise[i].pool(again[i]);
     }
-    std::vector<RunFigures> qtPrecise = runAll(form, probe, draws, ui::TickClock::Kind::QtPrecise);
-    std::vector<RunFigures> coarse = runAll(form, probe, draws, ui::TickClock::Kind::QtCoarse);
-    form.Timer1.clock()->setKind(own);
+    std::vector<RunFigures> qtPrecise =
+        runAll(form, probe, draws, ui::qt::TickClock::Kind::QtPrecise);
+    std::vector<RunFigures> coarse = runAll(form, probe, draws, ui::qt::TickClock::Kind::QtCoarse);
+    ui::qt::clockOf(form.Timer1)->setKind(own);
     const Startup startup = measureStartup(15);
 
     bool allMet = true;
@@ -449,19 +453,19 @@ int main(int argc, char** argv) {
 
     // The handler's own cost with its code and data in the caches: ticks back to back.
     std::vector<double> warm;
-    form.Option1[1].widget()->click();
+    ui::qt::widgetOf(form.Option1[1])->click();
     draws.values = {0.5f};
-    form.Command1[0].widget()->click();
+    ui::qt::widgetOf(form.Command1[0])->click();
     form.Timer1.Enabled(false);
     for (int i = 0; i < 2000; ++i) {
         for (int k = 0; k < 26; ++k)
-            form.List1[0].List(k, "0");
+            form.List1[0].List(k, u"0");
         draws.values.push_back(drawFor(i % 101));
         const double cpu0 = threadCpuUs();
         form.Timer1_Timer();
         warm.push_back(threadCpuUs() - cpu0);
     }
-    form.Command1[1].widget()->click();
+    ui::qt::widgetOf(form.Command1[1])->click();
 
     std::vector<double> latency, cpu;
     int paintsOff = 0, ticks = 0;

@@ -20,7 +20,7 @@ void Kestramo::Option1_Click(int16_t Index) {
 void Kestramo::List1_Click(int16_t Index) {
     if (Index != 1) return;
     const int32_t i = List1[1].ListIndex();
-    const QString L = List1[1].List(i);
-    const QString C = List1[0].List(i);
-    Label1[2].Caption(L + " = " + C);
+    const std::u16string L = List1[1].List(i);
+    const std::u16string C = List1[0].List(i);
+    Label1[2].Caption(L + u" = " + C);
 }

@@ -8,7 +8,7 @@ using namespace rt;
 void Kestramo::HScroll1_Change() {
     const int16_t v = HScroll1.Value();
     const int16_t m = HScroll1.Max();
-    const double ratio = Val(QString::number(Divide(v, m), 'f', 2));
+    const double ratio = Val(Fixed(Divide(v, m), 2));
     const double split = std::floor(double(Picture1.Width()) * ratio);
     const float W = Picture1.Width();
     const float H = Picture1.Height();

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kestramo needs that are missing; does nothing when all are
 # present. With --display it adds what running the window headless and screenshots need,
-# with --memcheck valgrind, with --accessibility the accessibility bus and its Python client.
+# with --memcheck valgrind, with --accessibility the accessibility bus and its Python client,
+# with --format clang-format.
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins fontconfig fonts-liberation2)
+packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-qpa-plugins fontconfig fonts-liberation2)
 for option in "$@"; do
     case "$option" in
     --display) packages+=(xvfb xauth imagemagick) ;;
     --memcheck) packages+=(valgrind) ;;
     --accessibility) packages+=(dbus at-spi2-core python3-pyatspi) ;;
+    --format) packages+=(clang-format) ;;
     *) echo "install-deps: unknown option $option" >&2; exit 2 ;;
     esac
 done

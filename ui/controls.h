@@ -1,159 +1,139 @@
-// The control model: the operations the handlers use, in twips, bound to Qt widgets.
-// Only what the user does raises an event; operations from code raise none, except a
-// change of the scroll bar's value, which runs its change handler at once.
+// The control model: the operations the handlers use, in twips, each carried to its
+// widget by the peer a binding made. Only what the user does raises an event; operations
+// from code raise none, except a change of the scroll bar's value, which runs its change
+// handler at once.
 #pragma once
 
+#include "ui/peers.h"
 #include "ui/runtime.h"
-#include "ui/tick_clock.h"
-#include "ui/widgets.h"
-
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollBar>
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace ui {
 
-// Controls are bound to their widgets by address, so they stay where they were made.
-class Control {
+// Controls are bound to their peers by address, so they stay where they were made.
+template <typename Peer> class Control {
 public:
-    Control() = default;
+    explicit Control(Peer& peer) : peer_(peer) {}
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
+    // The binding's side, for the binding itself and its tests.
+    Peer& peer() const { return peer_; }
+
+protected:
+    Peer& peer_;
 };
 
-class Label : Control {
+class Label : public Control<LabelPeer> {
 public:
-    explicit Label(LabelView* view) : view_(view) {}
-    QString Caption() const { return view_->caption(); }
-    void Caption(const QString& text) { view_->setCaption(text); }
-    float Height() const { return view_->heightTwips(); }
+    using Control::Control;
+    std::u16string Caption() const { return peer_.caption(); }
+    void Caption(const std::u16string& text) { peer_.setCaption(text); }
+    float Height() const { return peer_.heightTwips(); }
     void Height(float twips);
-    LabelView* widget() const { return view_; }
-
-private:
-    LabelView* view_;
 };
 
-class ListBox : Control {
+class ListBox : public Control<ListBoxPeer> {
 public:
-    explicit ListBox(QListWidget* view);
-    void AddItem(const QString& text);
-    void Clear();
-    QString List(int32_t index) const;
-    void List(int32_t index, const QString& text);
-    int32_t ListCount() const { return view_->count(); }
+    explicit ListBox(ListBoxPeer& peer);
+    void AddItem(const std::u16string& text) { peer_.addItem(text); }
+    void Clear() { peer_.clear(); }
+    std::u16string List(int32_t index) const;
+    void List(int32_t index, const std::u16string& text);
+    int32_t ListCount() const { return peer_.count(); }
     // The selected row, -1 when none is selected.
-    int32_t ListIndex() const;
-    bool Visible() const { return !view_->isHidden(); }
-    void Visible(bool visible) { view_->setVisible(visible); }
-    bool Enabled() const { return view_->isEnabled(); }
-    void Enabled(bool enabled) { view_->setEnabled(enabled); }
-    QListWidget* widget() const { return view_; }
+    int32_t ListIndex() const { return peer_.selectedIndex(); }
+    bool Visible() const { return peer_.isVisible(); }
+    void Visible(bool visible) { peer_.setVisible(visible); }
+    bool Enabled() const { return peer_.isEnabled(); }
+    void Enabled(bool enabled) { peer_.setEnabled(enabled); }
 
     // Raised when the user selects a row.
     std::function<void()> onClick;
-
-private:
-    QListWidget* view_;
 };
 
-class Timer : Control {
+class Timer : public Control<ClockPeer> {
 public:
-    explicit Timer(TickClock* clock);
-    bool Enabled() const { return clock_->isActive(); }
+    explicit Timer(ClockPeer& peer);
+    bool Enabled() const { return peer_.isActive(); }
     void Enabled(bool enabled);
-    int32_t Interval() const { return clock_->interval(); }
+    int32_t Interval() const { return peer_.interval(); }
     void Interval(int32_t milliseconds);
-    TickClock* clock() const { return clock_; }
 
     // Raised once per interval while enabled.
     std::function<void()> onTimer;
-    // Told just before a start or a new interval begins a new schedule of ticks, for
+    // Told just before a start or a new interval begins a new timetable of ticks, for
     // those who measure how well the ticks keep to it.
     std::function<void()> onSchedule;
-
-private:
-    TickClock* clock_;
 };
 
-class HScrollBar : Control {
+class HScrollBar : public Control<ScrollBarPeer> {
 public:
-    explicit HScrollBar(QScrollBar* view);
-    int16_t Min() const { return int16_t(view_->minimum()); }
+    explicit HScrollBar(ScrollBarPeer& peer);
+    int16_t Min() const { return peer_.minimum(); }
     void Min(int16_t value);
-    int16_t Max() const { return int16_t(view_->maximum()); }
+    int16_t Max() const { return peer_.maximum(); }
     void Max(int16_t value);
-    int16_t Value() const { return int16_t(view_->value()); }
+    int16_t Value() const { return peer_.value(); }
     // A change raises onChange at once, nested in the caller; the same value raises nothing.
     void Value(int16_t value);
-    QScrollBar* widget() const { return view_; }
 
     std::function<void()> onChange;
 
 private:
-    void setRange(int minimum, int maximum);
-    QScrollBar* view_;
+    void setRange(int16_t minimum, int16_t maximum);
 };
 
-class PictureBox : Control {
+class PictureBox : public Control<PictureBoxPeer> {
 public:
-    explicit PictureBox(PictureView* view) : view_(view) {}
-    float Width() const { return float(view_->width() * kTwipsPerPixel); }
-    float Height() const { return float(view_->height() * kTwipsPerPixel); }
-    void Cls() { view_->clear(); }
+    using Control::Control;
+    float Width() const { return peer_.widthTwips(); }
+    float Height() const { return peer_.heightTwips(); }
+    void Cls() { peer_.clear(); }
     // The box-fill form of Line: fills the rectangle between two corners with one colour.
-    void LineBF(double x1, double y1, double x2, double y2, const QColor& colour);
-    PictureView* widget() const { return view_; }
-
-private:
-    PictureView* view_;
+    void LineBF(double x1, double y1, double x2, double y2, Colour colour) {
+        peer_.fillBox(x1, y1, x2, y2, colour);
+    }
 };
 
-class CommandButton : Control {
+class CommandButton : public Control<CommandButtonPeer> {
 public:
-    explicit CommandButton(QPushButton* view);
-    QPushButton* widget() const { return view_; }
+    explicit CommandButton(CommandButtonPeer& peer);
     std::function<void()> onClick;
-
-private:
-    QPushButton* view_;
 };
 
-class OptionButton : Control {
+class OptionButton : public Control<OptionButtonPeer> {
 public:
-    explicit OptionButton(OptionView* view);
-    bool Value() const { return view_->isChecked(); }
-    OptionView* widget() const { return view_; }
+    explicit OptionButton(OptionButtonPeer& peer);
+    bool Value() const { return peer_.isChecked(); }
     std::function<void()> onClick;
-
-private:
-    OptionView* view_;
 };
 
 // A read-only multi-line box; it keeps its text as given (lines ended by CR LF).
-class TextBox : Control {
+class TextBox : public Control<TextBoxPeer> {
 public:
-    explicit TextBox(QPlainTextEdit* view) : view_(view) {}
-    QString Text() const { return text_; }
-    void Text(const QString& text);
-    QPlainTextEdit* widget() const { return view_; }
+    using Control::Control;
+    const std::u16string& Text() const { return text_; }
+    void Text(const std::u16string& text);
 
 private:
-    QPlainTextEdit* view_;
-    QString text_;
+    std::u16string text_;
+};
+
+class Frame : public Control<FramePeer> {
+public:
+    using Control::Control;
 };
 
 // Members addressed by a 16-bit index; a missing index is a run-time error.
 template <typename Member> class ControlArray {
 public:
-    template <typename View> void add(int16_t index, View* view) {
+    template <typename Peer> void add(int16_t index, Peer& peer) {
         if (std::size_t(index) >= members_.size()) members_.resize(std::size_t(index) + 1);
-        members_[std::size_t(index)] = std::make_unique<Member>(view);
+        members_[std::size_t(index)] = std::make_unique<Member>(peer);
     }
     Member& operator[](int16_t index) const {
         if (index < 0 || std::size_t(index) >= members_.size() || !members_[std::size_t(index)])

@@ -1,14 +1,13 @@
 // What the window is made of: every control with its position, size, tab index,
-// texts, colours, font and visibility, in twips as the form was laid out.
+// texts, colours, font and visibility, in twips as the form was laid out. Plain data,
+// so that every binding builds the same window from it.
 #pragma once
 
-#include <QColor>
-#include <QFont>
-#include <QString>
-#include <QStringList>
+#include "ui/types.h"
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace ui {
@@ -34,43 +33,41 @@ struct ScrollRange {
 };
 
 struct ControlDescription {
-    QString name{};
+    std::string name{};
     int16_t index = -1; // -1 for a control that is not part of an array
     ControlKind kind = ControlKind::Label;
     int left = 0; // twips, from the top-left of the container's client area
     int top = 0;
     int width = 0;
     int height = 0;
-    int tabIndex = -1; // -1: no place in the tab order (the timer)
-    QString text{};    // caption or text
-    std::optional<QColor> back{};
+    int tabIndex = -1;     // -1: no place in the tab order (the timer)
+    std::u16string text{}; // caption or text
+    std::optional<Colour> back{};
     int fontPoints = 0; // 0: the form's font
     bool visible = true;
-    bool checked = false; // option button only: selected at start
-    QString container{};  // empty: the form itself
-    QStringList items{};
-    QString accessibleName{}; // labels are named by their caption instead
-    QString role{};           // what the control is for, told to screen readers
-    int interval = 0;         // timer only
-    ScrollRange range{};      // scroll bar only
+    bool checked = false;    // option button only: selected at start
+    std::string container{}; // empty: the form itself
+    std::vector<std::u16string> items{};
+    std::u16string accessibleName{}; // labels are named by their caption instead
+    std::u16string role{};           // what the control is for, told to screen readers
+    int interval = 0;                // timer only
+    ScrollRange range{};             // scroll bar only
 };
 
 struct FormDescription {
-    QString name;
-    QString caption;
+    std::string name;
+    std::u16string caption;
     int clientWidth = 0; // twips
     int clientHeight = 0;
-    QColor back;
-    QString fontFamily;
-    int fontPoints = 0;
+    Colour back;
+    Font font; // inherited by every control that names no size of its own
     // Front of the drawing order first: a control drawn above those after it.
     std::vector<ControlDescription> controls;
 };
 
 const FormDescription& kestramoForm();
 
-// The font the form names, at a size given in points, laid out at 96 dots per inch
-// (15 twips a pixel) whatever the screen's own resolution.
-QFont formFont(const FormDescription& form, int points);
+// The font a control is drawn in: the form's, at the control's own size where it names one.
+Font fontOf(const FormDescription& form, const ControlDescription& control);
 
 } // namespace ui

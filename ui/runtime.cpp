@@ -1,32 +1,33 @@
 #include "ui/runtime.h"
 
-#include <cstdint>
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <random>
 #include <string>
 
 namespace rt {
 
-namespace {
-
-QString describe(ErrorNumber number) {
+std::u16string describe(ErrorNumber number) {
     switch (number) {
     case ErrorNumber::DivisionByZero:
-        return QStringLiteral("Деление на нула");
+        return u"Деление на нула";
     case ErrorNumber::Overflow:
-        return QStringLiteral("Препълване");
+        return u"Препълване";
     case ErrorNumber::InvalidPropertyValue:
-        return QStringLiteral("Невалидна стойност на свойство");
+        return u"Невалидна стойност на свойство";
     case ErrorNumber::InvalidPropertyIndex:
-        return QStringLiteral("Невалиден индекс на елемент");
+        return u"Невалиден индекс на елемент";
     case ErrorNumber::NoSuchArrayElement:
-        return QStringLiteral("Няма такъв елемент в масива от контроли");
+        return u"Няма такъв елемент в масива от контроли";
     }
-    return QStringLiteral("Неизвестна грешка");
+    return u"Неизвестна грешка";
 }
+
+namespace {
 
 template <typename Int> Int roundChecked(double value) {
     if (std::isnan(value)) raise(ErrorNumber::Overflow);
@@ -70,9 +71,9 @@ float lastDrawn = 0.0f;
 } // namespace
 
 RuntimeError::RuntimeError(ErrorNumber number)
-    : std::runtime_error(describe(number).toStdString()), number_(number) {}
+    : std::runtime_error(toUtf8(describe(number))), number_(number) {}
 
-QString RuntimeError::description() const {
+std::u16string RuntimeError::description() const {
     return describe(number_);
 }
 
@@ -110,23 +111,22 @@ int16_t Mul16(int16_t a, int16_t b) {
     return checked16(int32_t(a) * int32_t(b));
 }
 
-double Val(const QString& text) {
+double Val(std::u16string_view s) {
     // Read straight from the UTF-16 text: the tick handler calls this, and a conversion
     // to another encoding would touch far more code than the number itself needs.
-    const QChar* s = text.constData();
-    const qsizetype n = text.size();
-    const auto digit = [&](qsizetype at) { return at < n && s[at] >= u'0' && s[at] <= u'9'; };
-    qsizetype i = 0;
+    const std::size_t n = s.size();
+    const auto digit = [&](std::size_t at) { return at < n && s[at] >= u'0' && s[at] <= u'9'; };
+    std::size_t i = 0;
     while (i < n && (s[i] == u' ' || s[i] == u'\t'))
         ++i;
-    const qsizetype start = i;
+    const std::size_t start = i;
     bool negative = false;
     if (i < n && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
-    const qsizetype digitsStart = i;
+    const std::size_t digitsStart = i;
     // Whole numbers of up to 15 digits are exact in a double: the common case, summed here.
     std::int64_t whole = 0;
     while (digit(i)) {
-        if (i - digitsStart < 15) whole = whole * 10 + (s[i].unicode() - u'0');
+        if (i - digitsStart < 15) whole = whole * 10 + (s[i] - u'0');
         ++i;
     }
     bool simple = i - digitsStart <= 15;
@@ -140,7 +140,7 @@ double Val(const QString& text) {
     if (!hasDigits) return 0.0;
     // An exponent counts only when digits follow it ("12e" is 12).
     if (i < n && (s[i] == u'e' || s[i] == u'E')) {
-        qsizetype j = i + 1;
+        std::size_t j = i + 1;
         if (j < n && (s[j] == u'+' || s[j] == u'-')) ++j;
         if (digit(j)) {
             while (digit(j))
@@ -152,17 +152,17 @@ double Val(const QString& text) {
     if (simple) return negative ? -double(whole) : double(whole);
     // Everything scanned is ASCII, so each UTF-16 unit narrows to one char.
     std::string ascii;
-    ascii.reserve(std::size_t(i - start));
-    for (qsizetype k = start; k < i; ++k)
-        if (s[k] != u'+') ascii.push_back(char(s[k].unicode())); // from_chars takes no plus
+    ascii.reserve(i - start);
+    for (std::size_t k = start; k < i; ++k)
+        if (s[k] != u'+') ascii.push_back(char(s[k])); // from_chars takes no plus
     double value = 0.0;
     const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
     if (result.ec == std::errc::result_out_of_range) raise(ErrorNumber::Overflow);
     return value;
 }
 
-QString Str(double value) {
-    if (value == 0.0) return QStringLiteral("0"); // no "-0"
+std::u16string Str(double value) {
+    if (value == 0.0) return u"0"; // no "-0"
     // Whole numbers below 10^15 are written in full ("100000", not "1e+05").
     if (std::abs(value) < 1e15 && value == std::trunc(value)) {
         char16_t digits[17];
@@ -173,20 +173,90 @@ QString Str(double value) {
             whole /= 10;
         } while (whole != 0);
         if (value < 0) *--at = u'-';
-        return QString(reinterpret_cast<const QChar*>(at), digits + 17 - at);
+        return std::u16string(at, digits + 17);
     }
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QString::fromLatin1(buffer, int(result.ptr - buffer));
+    return std::u16string(buffer, result.ptr);
 }
 
-QString Chr(int32_t code) {
+std::u16string Fixed(double value, int decimals) {
+    // to_chars ignores the locale, so the separator is always a point.
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc()) raise(ErrorNumber::Overflow);
+    return std::u16string(buffer, result.ptr);
+}
+
+std::u16string Chr(int32_t code) {
     if (code < 0 || code > 0xFFFF) raise(ErrorNumber::InvalidPropertyValue);
-    return QString(QChar(char16_t(code)));
+    return std::u16string(1, char16_t(code));
 }
 
-QColor RGB(int red, int green, int blue) {
-    return QColor(red, green, blue);
+ui::Colour RGB(int red, int green, int blue) {
+    const auto component = [](int c) { return std::uint8_t(std::clamp(c, 0, 255)); };
+    return {component(red), component(green), component(blue)};
+}
+
+std::string toUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        else if (c >= 0xD800 && c < 0xE000)
+            c = 0xFFFD; // a lone surrogate
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | (c >> 18));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::u16string fromUtf8(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = std::uint8_t(text[i]);
+        const std::size_t extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+        char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+        bool ok = (lead < 0x80 || lead >= 0xC0) && lead < 0xF8 && i + extra < text.size();
+        for (std::size_t k = 1; ok && k <= extra; ++k) {
+            const auto next = std::uint8_t(text[i + k]);
+            ok = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        if (!ok || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
+            out += char16_t(0xFFFD); // not UTF-8: one replacement for the byte
+            ++i;
+            continue;
+        }
+        i += extra + 1;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out += char16_t(0xD800 + (c >> 10));
+            out += char16_t(0xDC00 + (c & 0x3FF));
+        } else {
+            out += char16_t(c);
+        }
+    }
+    return out;
 }
 
 std::unique_ptr<RandomSource> setRandomSource(std::unique_ptr<RandomSource> source) {

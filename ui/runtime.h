@@ -1,13 +1,15 @@
 // The run-time services the handlers rely on: errors, rounding, number-text
-// conversion, letters, colours and the random source.
+// conversion, letters, colours and the random source. Text is UTF-16, as both
+// toolkits hold it, so a string passes to a widget without a change of encoding.
 #pragma once
 
-#include <QColor>
-#include <QString>
+#include "ui/types.h"
 
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
 namespace rt {
 
@@ -25,13 +27,16 @@ class RuntimeError : public std::runtime_error {
 public:
     explicit RuntimeError(ErrorNumber number);
     ErrorNumber number() const { return number_; }
-    QString description() const;
+    std::u16string description() const;
 
 private:
     ErrorNumber number_;
 };
 
 [[noreturn]] void raise(ErrorNumber number);
+
+// The Bulgarian description of an error number.
+std::u16string describe(ErrorNumber number);
 
 // Rounds to the nearest integer, ties to the even neighbour; Overflow outside the width.
 int16_t CInt(double value);
@@ -49,16 +54,24 @@ int16_t Mul16(int16_t a, int16_t b);
 int16_t Sub16(int16_t a, int16_t b);
 
 // The decimal number at the start of the text (leading blanks skipped), 0 when none.
-double Val(const QString& text);
+double Val(std::u16string_view text);
 
 // Whole numbers below 10^15 in full digits, others in the shortest decimal form; a minus
 // sign for negatives and no leading blank.
-QString Str(double value);
+std::u16string Str(double value);
+
+// The value with exactly `decimals` digits after a decimal point, whatever the locale.
+std::u16string Fixed(double value, int decimals);
 
 // The single character with code `code` (65 gives "A").
-QString Chr(int32_t code);
+std::u16string Chr(int32_t code);
 
-QColor RGB(int red, int green, int blue);
+// A colour from its components; each is kept to 0..255.
+ui::Colour RGB(int red, int green, int blue);
+
+// UTF-16 to UTF-8 and back, for messages on standard error and for tests.
+std::string toUtf8(std::u16string_view text);
+std::u16string fromUtf8(std::string_view text);
 
 // A uniform sequence in [0, 1) of single-precision values.
 class RandomSource {

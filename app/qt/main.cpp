@@ -1,6 +1,8 @@
-// The program's entry: starts Qt with the form Kestramo and runs its message loop.
-#include "app/application.h"
+// The Qt program's entry: starts Qt, makes the window from the form's description, binds
+// the form Kestramo to it and runs the message loop.
 #include "app/kestramo.h"
+#include "ui/qt/application.h"
+#include "ui/qt/window.h"
 
 #include <QApplication>
 
@@ -40,10 +42,11 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     qInstallMessageHandler(qtDefaultHandler);
 
-    setUpApplication();
+    ui::qt::setUpApplication();
 
-    Kestramo form;
-    form.window()->setWindowIcon(QApplication::windowIcon());
-    form.showCentred();
+    ui::qt::FormWindow window;
+    Kestramo form(window);
+    window.window()->setWindowIcon(QApplication::windowIcon());
+    window.showCentred();
     return app.exec();
 }

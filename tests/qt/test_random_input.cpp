@@ -2,7 +2,7 @@
 // checked after every one. The seed is printed; KESTRAMO_SEED=N repeats a run exactly.
 #include "testing.h"
 
-#include "app/application.h"
+#include "ui/qt/application.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -29,7 +29,8 @@ private:
 class Monkey {
 public:
     Monkey(Kestramo& form, unsigned seed) : form_(form), engine_(seed) {
-        QObject::connect(form.Command1[0].widget(), &QPushButton::clicked, [this] { ++starts_; });
+        QObject::connect(ui::qt::widgetOf(form.Command1[0]), &QPushButton::clicked,
+                         [this] { ++starts_; });
     }
 
     // Does one action and says what it was.
@@ -60,7 +61,7 @@ private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(engine_); }
 
     QString clickAnywhere() {
-        QWidget* window = form_.window();
+        QWidget* window = ui::qt::windowOf(form_);
         const QPoint at(pick(window->width()), pick(window->height()));
         QWidget* target = window->childAt(at);
         if (!target) target = window;
@@ -72,7 +73,7 @@ private:
     }
 
     QString clickLetterRow() {
-        QListWidget* list = form_.List1[1].widget();
+        QListWidget* list = ui::qt::widgetOf(form_.List1[1]);
         if (!list->isVisible() || list->count() == 0) return clickAnywhere();
         const int row = pick(list->count());
         list->scrollToItem(list->item(row));
@@ -81,7 +82,7 @@ private:
     }
 
     QRect thumb() const {
-        QScrollBar* bar = form_.HScroll1.widget();
+        QScrollBar* bar = ui::qt::widgetOf(form_.HScroll1);
         QStyleOptionSlider option;
         option.initFrom(bar);
         option.orientation = Qt::Horizontal;
@@ -97,14 +98,14 @@ private:
     }
 
     QString clickSlider() {
-        QScrollBar* bar = form_.HScroll1.widget();
+        QScrollBar* bar = ui::qt::widgetOf(form_.HScroll1);
         const QPoint at(pick(bar->width()), pick(bar->height()));
         testing::click(bar, at);
         return QStringLiteral("click slider at %1").arg(at.x());
     }
 
     QString dragSlider() {
-        QScrollBar* bar = form_.HScroll1.widget();
+        QScrollBar* bar = ui::qt::widgetOf(form_.HScroll1);
         const QPoint from = thumb().center();
         QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, from);
         const int steps = 1 + pick(4);
@@ -131,17 +132,17 @@ private:
             Qt::Key_End,  Qt::Key_PageUp,  Qt::Key_PageDown};
         const Qt::Key key = keys[pick(int(std::size(keys)))];
         QWidget* target =
-            QApplication::focusWidget() ? QApplication::focusWidget() : form_.window();
+            QApplication::focusWidget() ? QApplication::focusWidget() : ui::qt::windowOf(form_);
         QTest::keyClick(target, key);
         return QStringLiteral("key %1 on %2").arg(int(key), 0, 16).arg(target->objectName());
     }
 
     QString typeIntoTextBox() {
         ui::TextBox& box = form_.Text1[int16_t(pick(2))];
-        QTest::keyClicks(box.widget(), QStringLiteral("xyz 12"));
-        QTest::sendKeyEvent(QTest::Click, box.widget(), Qt::Key_unknown, QStringLiteral("жю"),
-                            Qt::NoModifier);
-        return QStringLiteral("typing into %1").arg(box.widget()->objectName());
+        QTest::keyClicks(ui::qt::widgetOf(box), QStringLiteral("xyz 12"));
+        QTest::sendKeyEvent(QTest::Click, ui::qt::widgetOf(box), Qt::Key_unknown,
+                            QStringLiteral("жю"), Qt::NoModifier);
+        return QStringLiteral("typing into %1").arg(ui::qt::widgetOf(box)->objectName());
     }
 
     QString tick() {
@@ -162,7 +163,7 @@ private:
 };
 
 // Every broken rule of the form, as text; empty when all hold.
-QStringList brokenRules(const Kestramo& form, const QString& description) {
+QStringList brokenRules(const Kestramo& form, const std::u16string& description) {
     QStringList broken;
     const auto require = [&](bool holds, const QString& rule) {
         if (!holds) broken << rule;
@@ -190,7 +191,7 @@ QStringList brokenRules(const Kestramo& form, const QString& description) {
         require(counts.ListCount() == 26, "26 counts");
         int sum = 0, tens = 0;
         for (int k = 0; k < counts.ListCount(); ++k) {
-            const int count = counts.List(k).toInt();
+            const int count = int(rt::Val(counts.List(k)));
             require(count >= 0 && count <= 10, QStringLiteral("count %1 within 0..10").arg(count));
             sum += count;
             tens += count == 10;
@@ -205,7 +206,8 @@ QStringList brokenRules(const Kestramo& form, const QString& description) {
     if (letters.ListCount() > 0) {
         require(letters.ListCount() == 26, "26 letters");
         for (int k = 0; k < letters.ListCount(); ++k)
-            if (letters.List(k) != QString(QChar('A' + k))) broken << "letters A to Z in order";
+            if (letters.List(k) != std::u16string(1, char16_t(u'A' + k)))
+                broken << "letters A to Z in order";
     }
     return broken;
 }
@@ -216,7 +218,7 @@ class RandomInputTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { setUpApplication(); }
+    void initTestCase() { ui::qt::setUpApplication(); }
 
     void invariantsHoldThroughoutAnySession() {
         bool given = false;
@@ -227,7 +229,7 @@ private slots:
         {
             testing::TestForm t;
             Monkey monkey(t.form, used);
-            const QString description = t.form.Text1[0].Text();
+            const std::u16string description = t.form.Text1[0].Text();
             int ticking = 0;
             int lookups = 0;
             for (int i = 0; i < kActions; ++i) {
@@ -249,7 +251,7 @@ private slots:
                             .arg(action, broken.join(", "))
                             .arg(QString::fromUtf8(testing::toString(testing::stateOf(t.form))))));
                 ticking += t.form.Timer1.Enabled();
-                lookups += t.form.Label1[2].Caption().contains(QLatin1Char('='));
+                lookups += t.form.Label1[2].Caption().find(u'=') != std::u16string::npos;
             }
             qInfo("%d actions: %d starts, %d actions while ticking, %d lookups", kActions,
                   monkey.starts(), ticking, lookups);

@@ -1,51 +1,43 @@
-// Helpers for driving the real form under the offscreen platform.
+// Helpers for driving the real window of the Qt binding under the offscreen platform.
 #pragma once
 
+#include "../scripted_random.h"
 #include "app/kestramo.h"
+#include "ui/qt/access.h"
+#include "ui/qt/convert.h"
+#include "ui/qt/window.h"
 
 #include <QImage>
 #include <QTest>
 
-#include <deque>
-#include <memory>
+#include <string>
+
+// The model's texts compared with Qt's in QCOMPARE.
+inline bool operator==(const std::u16string& a, const QString& b) {
+    return QStringView(a) == b;
+}
+namespace QTest {
+template <> inline char* toString(const std::u16string& text) {
+    return toString(ui::qt::toQString(text));
+}
+} // namespace QTest
 
 namespace testing {
 
-// A random source that hands out the values it was given, in order; after the last
-// one it repeats the last (and counts the overrun, so tests can notice).
-class ScriptedRandom : public rt::RandomSource {
-public:
-    void reseed() override { ++reseeds; }
-    float next() override;
-    void push(std::initializer_list<float> values) { values_.insert(values_.end(), values); }
-    void push(float value) { values_.push_back(value); }
-    std::size_t left() const { return values_.size(); }
+inline QString qs(const std::u16string& text) {
+    return ui::qt::toQString(text);
+}
 
-    int reseeds = 0;
-    int draws = 0;
-    int overruns = 0;
+using testing_support::drawFor;
+using testing_support::letter;
+using testing_support::ScriptedDraws;
+using testing_support::ScriptedRandom;
 
-private:
-    std::deque<float> values_;
-    float last_ = 0.0f;
-};
-
-// Installs a scripted source for the lifetime of the object and puts the old one back.
-class ScriptedDraws {
-public:
-    ScriptedDraws();
-    ~ScriptedDraws();
-    ScriptedRandom* operator->() const { return source_; }
-
-private:
-    ScriptedRandom* source_;
-    std::unique_ptr<rt::RandomSource> previous_;
-};
-
-// The form with its run-time error reports recorded instead of shown.
+// The window and the form bound to it, with run-time error reports recorded, not shown.
 struct TestForm {
     TestForm();
     QStringList reports; // before the form: its load may report already
+    ui::qt::FormWindow window;
     Kestramo form;
 };
 
@@ -70,9 +62,6 @@ char* toString(const RunState& state); // for QCOMPARE
 
 // The colours of the speed bar's inside, one per column, along its middle row.
 QList<QColor> barColumns(const Kestramo& form);
-
-// A draw r with round(r * 100) == n (the middle of n's interval).
-float drawFor(int n);
 
 // The image of the window as it is on screen now.
 QImage snapshot(const Kestramo& form);

@@ -2,7 +2,7 @@
 // speed bar and the cover drawn at the screen's own resolution.
 #include "testing.h"
 
-#include "app/application.h"
+#include "ui/qt/application.h"
 
 using testing::TestForm;
 
@@ -11,7 +11,7 @@ class HiDpiTest : public QObject {
 
 private slots:
     void initTestCase() {
-        setUpApplication();
+        ui::qt::setUpApplication();
         QVERIFY2(qEnvironmentVariable("QT_SCALE_FACTOR") == "2", "run with QT_SCALE_FACTOR=2");
     }
 
@@ -31,7 +31,7 @@ private slots:
         const QImage image = testing::snapshot(t.form);
         QCOMPARE(image.devicePixelRatio(), 2.0);
         QCOMPARE(image.size(), QSize(952, 690));
-        QWidget* widget = t.form.window()->findChild<QWidget*>(name);
+        QWidget* widget = ui::qt::windowOf(t.form)->findChild<QWidget*>(name);
         const QRect logical(testing::originOf(widget), widget->size());
         QCOMPARE(QRect(logical.topLeft() * 2, logical.size() * 2), device);
     }
@@ -65,11 +65,11 @@ private slots:
         testing::ScriptedDraws draws;
         draws->push(0.5f);
         TestForm t;
-        testing::click(t.form.Command1[0].widget());
+        testing::click(ui::qt::widgetOf(t.form.Command1[0]));
         t.form.Timer1.onTimer(); // 485 twips: 64.7 device pixels
-        QCOMPARE(t.form.Label1[2].widget()->shownDeviceHeight(), 65);
+        QCOMPARE(ui::qt::widgetOf(t.form.Label1[2])->shownDeviceHeight(), 65);
         t.form.Timer1.onTimer(); // 475 twips: 63.3
-        QCOMPARE(t.form.Label1[2].widget()->shownDeviceHeight(), 63);
+        QCOMPARE(ui::qt::widgetOf(t.form.Label1[2])->shownDeviceHeight(), 63);
     }
 };
 

@@ -1,17 +1,30 @@
-#include "ui/tick_clock.h"
+#include "ui/qt/tick_clock.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
 
 #ifdef Q_OS_LINUX
 #include <sys/timerfd.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 #endif
 
-namespace ui {
+namespace ui::qt {
+
+namespace {
+
+#ifdef Q_OS_LINUX
+TickSchedule::Nanoseconds monotonicNow() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return TickSchedule::Nanoseconds(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+#endif
+
+} // namespace
 
 TickClock::TickClock(QObject* parent) : QObject(parent), kind_(bestKind()) {
     qtTimer_ = new QTimer(this);
@@ -71,7 +84,7 @@ void TickClock::stop() {
     disarm();
 }
 
-void TickClock::setInterval(int milliseconds) {
+void TickClock::setInterval(int32_t milliseconds) {
     interval_ = milliseconds;
     if (active_) arm();
 }
@@ -82,13 +95,18 @@ void TickClock::arm() {
         return;
     }
 #ifdef Q_OS_LINUX
-    const long long ns = (long long)interval_ * 1000000LL;
-    itimerspec schedule{};
-    schedule.it_interval.tv_sec = ns / 1000000000LL;
-    schedule.it_interval.tv_nsec = ns % 1000000000LL;
-    schedule.it_value = schedule.it_interval; // relative: the first tick one interval from now
-    timerfd_settime(fd_, 0, &schedule, nullptr);
+    schedule_.start(monotonicNow(), interval_);
+    armKernel();
     notifier_->setEnabled(true);
+#endif
+}
+
+void TickClock::armKernel() {
+#ifdef Q_OS_LINUX
+    itimerspec deadline{};
+    deadline.it_value.tv_sec = time_t(schedule_.next() / 1'000'000'000);
+    deadline.it_value.tv_nsec = long(schedule_.next() % 1'000'000'000);
+    timerfd_settime(fd_, TFD_TIMER_ABSTIME, &deadline, nullptr);
 #endif
 }
 
@@ -114,8 +132,11 @@ void TickClock::kernelExpired() {
     }
     // Nothing to read: the clock was stopped or restarted after the kernel woke us.
     if (got != sizeof expirations || expirations == 0 || !active_) return;
-    if (onTick) onTick(); // one tick however many intervals passed: late ones are dropped
+    const bool due = schedule_.due(monotonicNow());
+    // Armed for the next deadline before the tick, which may stop or restart the clock.
+    armKernel();
+    if (due && onTick) onTick(); // one tick however many deadlines passed
 #endif
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -1,5 +1,5 @@
 // The source of ticks, for each kind of clock: schedule, restarts, stops and late ticks.
-#include "ui/tick_clock.h"
+#include "ui/qt/tick_clock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -7,7 +7,7 @@
 
 #include <thread>
 
-using Kind = ui::TickClock::Kind;
+using Kind = ui::qt::TickClock::Kind;
 
 Q_DECLARE_METATYPE(Kind)
 
@@ -39,10 +39,10 @@ private slots:
 
     void bestKindOnLinuxIsTheKernel() {
 #ifdef Q_OS_LINUX
-        QCOMPARE(ui::TickClock::bestKind(), Kind::Kernel);
+        QCOMPARE(ui::qt::TickClock::bestKind(), Kind::Kernel);
 #endif
-        ui::TickClock clock(nullptr);
-        QCOMPARE(clock.kind(), ui::TickClock::bestKind());
+        ui::qt::TickClock clock(nullptr);
+        QCOMPARE(clock.kind(), ui::qt::TickClock::bestKind());
     }
 
     void ticksOncePerInterval_data() {
@@ -50,7 +50,7 @@ private slots:
     }
     void ticksOncePerInterval() {
         QFETCH(Kind, kind);
-        ui::TickClock clock(nullptr);
+        ui::qt::TickClock clock(nullptr);
         clock.setKind(kind);
         int ticks = 0;
         clock.onTick = [&] { ++ticks; };
@@ -70,7 +70,7 @@ private slots:
     }
     void stopDiscardsAPendingTick() {
         QFETCH(Kind, kind);
-        ui::TickClock clock(nullptr);
+        ui::qt::TickClock clock(nullptr);
         clock.setKind(kind);
         int ticks = 0;
         clock.onTick = [&] { ++ticks; };
@@ -88,7 +88,7 @@ private slots:
     }
     void lateTicksAreDroppedNotQueued() {
         QFETCH(Kind, kind);
-        ui::TickClock clock(nullptr);
+        ui::qt::TickClock clock(nullptr);
         clock.setKind(kind);
         int ticks = 0;
         clock.onTick = [&] { ++ticks; };
@@ -105,7 +105,7 @@ private slots:
     }
     void newIntervalRestartsTheWait() {
         QFETCH(Kind, kind);
-        ui::TickClock clock(nullptr);
+        ui::qt::TickClock clock(nullptr);
         clock.setKind(kind);
         int ticks = 0;
         clock.onTick = [&] { ++ticks; };
@@ -121,7 +121,7 @@ private slots:
     }
 
     void changingKindKeepsItRunning() {
-        ui::TickClock clock(nullptr);
+        ui::qt::TickClock clock(nullptr);
         int ticks = 0;
         clock.onTick = [&] { ++ticks; };
         clock.setInterval(30);

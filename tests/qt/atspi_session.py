@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Through the accessibility tree alone: find the window's controls, press «Почни» and
 hear the counter advance. Run inside a D-Bus session on an X display:
-dbus-run-session -- xvfb-run -a python3 tests/atspi_session.py build/kestramo
+dbus-run-session -- xvfb-run -a python3 tests/qt/atspi_session.py build/kestramo
 """
 import os
 import subprocess

@@ -1,35 +1,16 @@
 #include "testing.h"
 
-#include "app/application.h"
+#include "ui/qt/application.h"
 
 #include <QApplication>
 
 namespace testing {
 
-float ScriptedRandom::next() {
-    ++draws;
-    if (values_.empty()) {
-        ++overruns;
-        return last_;
-    }
-    last_ = values_.front();
-    values_.pop_front();
-    return last_;
-}
-
-ScriptedDraws::ScriptedDraws() {
-    auto source = std::make_unique<ScriptedRandom>();
-    source_ = source.get();
-    previous_ = rt::setRandomSource(std::move(source));
-}
-
-ScriptedDraws::~ScriptedDraws() {
-    rt::setRandomSource(std::move(previous_));
-}
-
-TestForm::TestForm() : form([this](QWidget*, const QString& message) { reports << message; }) {
-    form.showCentred();
-    QApplication::setActiveWindow(form.window());
+TestForm::TestForm()
+    : form(window,
+           [this](const std::u16string& message) { reports << ui::qt::toQString(message); }) {
+    window.showCentred();
+    QApplication::setActiveWindow(window.window());
 }
 
 namespace {
@@ -37,7 +18,7 @@ namespace {
 QStringList items(const ui::ListBox& list) {
     QStringList all;
     for (int i = 0; i < list.ListCount(); ++i)
-        all << list.List(i);
+        all << ui::qt::toQString(list.List(i));
     return all;
 }
 
@@ -45,10 +26,10 @@ QStringList items(const ui::ListBox& list) {
 
 RunState stateOf(const Kestramo& form) {
     RunState s;
-    s.counter = form.Label1[3].Caption();
-    s.cover = form.Label1[2].Caption();
+    s.counter = ui::qt::toQString(form.Label1[3].Caption());
+    s.cover = ui::qt::toQString(form.Label1[2].Caption());
     s.coverHeight = form.Label1[2].Height();
-    s.prompt = form.Label1[1].Caption();
+    s.prompt = ui::qt::toQString(form.Label1[1].Caption());
     s.slider = form.HScroll1.Value();
     s.interval = form.Timer1.Interval();
     s.ticking = form.Timer1.Enabled();
@@ -77,7 +58,7 @@ char* toString(const RunState& s) {
 }
 
 QList<QColor> barColumns(const Kestramo& form) {
-    ui::PictureView* box = form.Picture1.widget();
+    ui::qt::PictureView* box = ui::qt::widgetOf(form.Picture1);
     const QImage image = box->grab().toImage();
     const QRect inside = box->contentsRect();
     const qreal dpr = image.devicePixelRatio();
@@ -88,14 +69,8 @@ QList<QColor> barColumns(const Kestramo& form) {
     return columns;
 }
 
-float drawFor(int n) {
-    // A quarter inside n's rounding interval, so single-precision error cannot matter;
-    // below 1 for n = 100 too.
-    return n == 0 ? 0.0025f : float((n - 0.25) / 100.0);
-}
-
 QImage snapshot(const Kestramo& form) {
-    return form.window()->grab().toImage();
+    return ui::qt::windowOf(form)->grab().toImage();
 }
 
 QColor colourAt(const Kestramo& form, QPoint point) {
@@ -119,7 +94,7 @@ void click(QWidget* widget, QPoint at) {
 
 void moveSlider(Kestramo& form, int value) {
     // As a keyboard or mouse step does: the widget's own value change, not the model's.
-    form.HScroll1.widget()->setValue(value);
+    ui::qt::widgetOf(form.HScroll1)->setValue(value);
 }
 
 } // namespace testing

@@ -1,11 +1,12 @@
 // The window as the form describes it: places, sizes, texts, fonts, colours and order.
 #include "testing.h"
 
-#include "app/application.h"
+#include "ui/qt/application.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QTextDocument>
 
 using testing::TestForm;
@@ -13,7 +14,7 @@ using testing::TestForm;
 namespace {
 
 QWidget* control(const Kestramo& form, const QString& name) {
-    auto* widget = form.window()->findChild<QWidget*>(name);
+    auto* widget = ui::qt::windowOf(form)->findChild<QWidget*>(name);
     if (!widget) qFatal("no control %s", qPrintable(name));
     return widget;
 }
@@ -24,7 +25,7 @@ class FormTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { setUpApplication(); }
+    void initTestCase() { ui::qt::setUpApplication(); }
 
     void placesAndSizes_data() {
         QTest::addColumn<QString>("name");
@@ -77,7 +78,7 @@ private slots:
 
     void window() {
         TestForm t;
-        QWidget* w = t.form.window();
+        QWidget* w = ui::qt::windowOf(t.form);
         QCOMPARE(w->objectName(), QStringLiteral("Kestramo"));
         QCOMPARE(w->size(), QSize(476, 345));
         QCOMPARE(w->minimumSize(), w->maximumSize()); // not resizable
@@ -138,7 +139,7 @@ private slots:
         else if (auto* frame = qobject_cast<QGroupBox*>(widget))
             shown = frame->title();
         else
-            shown = static_cast<ui::LabelView*>(widget)->caption();
+            shown = static_cast<ui::qt::LabelView*>(widget)->caption();
         QCOMPARE(shown, caption);
     }
 
@@ -152,13 +153,13 @@ private slots:
         QCOMPARE(store.List(20), QStringLiteral("От мен да мине"));
         QStringList all;
         for (int i = 0; i < store.ListCount(); ++i)
-            all << store.List(i);
+            all << testing::qs(store.List(i));
         QCOMPARE(QSet<QString>(all.begin(), all.end()).size(), 21);
     }
 
     void description() {
         TestForm t;
-        const QString text = t.form.Text1[0].Text();
+        const QString text = testing::qs(t.form.Text1[0].Text());
         QCOMPARE(text.size(), 711);
         QCOMPARE(text.count(QStringLiteral("\r\n")), 11);
         QCOMPARE(text.count(QLatin1Char('\r')), 11);
@@ -167,7 +168,7 @@ private slots:
                                                "свързано с:\r\nНаличие на характер.\r\n")));
         QVERIFY(text.contains(QStringLiteral(
             "\r\nИ за двата теста е възможно да се регулира скоростта на извеждане.\r\n")));
-        const QPlainTextEdit* box = t.form.Text1[0].widget();
+        const QPlainTextEdit* box = ui::qt::widgetOf(t.form.Text1[0]);
         QCOMPARE(box->document()->blockCount(), 11);
         QVERIFY(!box->toPlainText().contains(QLatin1Char('\r')));
         QVERIFY(box->isReadOnly());
@@ -176,14 +177,14 @@ private slots:
 
     void saying() {
         TestForm t;
-        const QString text = t.form.Text1[1].Text();
+        const QString text = testing::qs(t.form.Text1[1].Text());
         QCOMPARE(text.size(), 118);
         const QStringList lines = text.split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 4); // three lines, then nothing after the last break
         for (int i = 0; i < 3; ++i)
             QVERIFY(lines[i].endsWith(QLatin1Char(' ')));
         QCOMPARE(lines[2], QStringLiteral("било. "));
-        QVERIFY(t.form.Text1[1].widget()->isReadOnly());
+        QVERIFY(ui::qt::widgetOf(t.form.Text1[1])->isReadOnly());
     }
 
     void fonts_data() {
@@ -211,16 +212,17 @@ private slots:
 
     void everyCharacterHasAGlyph() {
         TestForm t;
-        QString all = t.form.window()->windowTitle() + t.form.Text1[0].Text() +
-                      t.form.Text1[1].Text() + QStringLiteral("ВидТекстЗнакПочниЧисти= ");
+        QString all = ui::qt::windowOf(t.form)->windowTitle() +
+                      testing::qs(t.form.Text1[0].Text()) + testing::qs(t.form.Text1[1].Text()) +
+                      QStringLiteral("ВидТекстЗнакПочниЧисти= ");
         for (int i = 0; i < t.form.List2.ListCount(); ++i)
-            all += t.form.List2.List(i);
+            all += testing::qs(t.form.List2.List(i));
         for (int i = 0; i < 4; ++i)
-            all += t.form.Label1[int16_t(i)].Caption();
+            all += testing::qs(t.form.Label1[int16_t(i)].Caption());
         for (char c = 'A'; c <= 'Z'; ++c)
             all += QLatin1Char(c);
         for (int size : {16, 24, 32}) {
-            QFont font = t.form.Label1[0].widget()->font();
+            QFont font = ui::qt::widgetOf(t.form.Label1[0])->font();
             font.setPixelSize(size);
             const QFontMetrics metrics(font);
             for (const QChar c : all) {
@@ -235,7 +237,7 @@ private slots:
         TestForm t;
         // Labels at the back, in order; windowed controls above, in their own order.
         QStringList stack;
-        for (QObject* child : t.form.window()->children())
+        for (QObject* child : ui::qt::windowOf(t.form)->children())
             if (child->isWidgetType()) stack << child->objectName();
         const QStringList expected = {"Label1(0)", "Label1(1)",   "Label1(2)",   "Label1(3)",
                                       "Text1(0)",  "Text1(1)",    "HScroll1",    "Picture1",
@@ -243,7 +245,7 @@ private slots:
                                       "List1(1)",  "List2"};
         QCOMPARE(stack, expected);
         QStringList inFrame;
-        for (QObject* child : t.form.Frame1.widget()->children())
+        for (QObject* child : ui::qt::widgetOf(t.form.Frame1)->children())
             if (child->isWidgetType()) inFrame << child->objectName();
         QCOMPARE(inFrame, QStringList({"Option1(0)", "Option1(1)"}));
     }
@@ -260,7 +262,7 @@ private slots:
 
     void shorterCoverUncoversOnlyTheBottomStrip() {
         TestForm t;
-        t.form.Label1[1].Caption(QStringLiteral("Зет като мед"));
+        t.form.Label1[1].Caption(u"Зет като мед");
         t.form.Label1[2].Height(495 - 30 * 15); // 3 px left
         const QImage image = testing::snapshot(t.form);
         int dark = 0;
@@ -314,15 +316,16 @@ private slots:
 
     void screenReadersHearTheCounterChange() {
         TestForm t;
-        t.form.Label1[3].Caption("17");
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(t.form.Label1[3].widget());
+        t.form.Label1[3].Caption(u"17");
+        QAccessibleInterface* a =
+            QAccessible::queryAccessibleInterface(ui::qt::widgetOf(t.form.Label1[3]));
         QCOMPARE(a->text(QAccessible::Name), QStringLiteral("17"));
     }
 
     void tabOrder() {
         TestForm t;
-        QWidget* w = t.form.window();
-        QTRY_COMPARE(QApplication::focusWidget(), t.form.Text1[0].widget());
+        QWidget* w = ui::qt::windowOf(t.form);
+        QTRY_COMPARE(QApplication::focusWidget(), ui::qt::widgetOf(t.form.Text1[0]));
         QStringList visited;
         for (int i = 0; i < 8; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -1,4 +1,4 @@
-#include "app/application.h"
+#include "ui/qt/application.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -6,6 +6,8 @@
 #include <QStyleFactory>
 
 #include "app/icons/kestramo.xpm"
+
+namespace ui::qt {
 
 void setUpApplication() {
     QApplication::setApplicationName(QStringLiteral("Kestramo"));
@@ -16,3 +18,5 @@ void setUpApplication() {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QPixmap(kestramo_xpm)));
 }
+
+} // namespace ui::qt

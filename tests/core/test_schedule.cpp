@@ -1,0 +1,89 @@
+// The timetable of the ticks: a start waits a whole interval, a new interval restarts the
+// timetable, a late wake-up gives one tick and the missed ones are dropped.
+#include "ui/headless/window.h"
+#include "ui/tick_schedule.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using ui::TickSchedule;
+constexpr TickSchedule::Nanoseconds ms = 1'000'000;
+
+TEST(TickSchedule, WakeUps) {
+    const struct {
+        const char* name;
+        TickSchedule::Nanoseconds wake; // after a start at 1000 ms with a 400 ms interval
+        bool due;
+        TickSchedule::Nanoseconds next;
+    } rows[] = {
+        {"a start waits a whole interval", 1399 * ms, false, 1400 * ms},
+        {"on the deadline", 1400 * ms, true, 1800 * ms},
+        {"a little late keeps the timetable", 1403 * ms, true, 1800 * ms},
+        {"just before the next deadline", 1799 * ms, true, 1800 * ms},
+        {"two deadlines missed: one tick", 2250 * ms, true, 2600 * ms},
+        {"exactly on a later deadline", 2200 * ms, true, 2600 * ms},
+    };
+    for (const auto& row : rows) {
+        TickSchedule schedule;
+        schedule.start(1000 * ms, 400);
+        EXPECT_EQ(schedule.due(row.wake), row.due) << row.name;
+        EXPECT_EQ(schedule.next(), row.next) << row.name;
+    }
+}
+
+TEST(TickSchedule, EarlyWakeUpChangesNothing) {
+    TickSchedule schedule;
+    schedule.start(0, 100);
+    EXPECT_TRUE(schedule.due(100 * ms));
+    EXPECT_FALSE(schedule.due(150 * ms));
+    EXPECT_EQ(schedule.next(), 200 * ms);
+}
+
+TEST(TickSchedule, NoIntervalNeverTicks) {
+    TickSchedule schedule;
+    EXPECT_FALSE(schedule.due(1'000'000 * ms));
+}
+
+TEST(HeadlessClock, TicksKeepToTheTimetable) {
+    ui::headless::Clock clock({.interval = 400});
+    int ticks = 0;
+    clock.onTick = [&] { ++ticks; };
+    EXPECT_EQ(clock.advance(1000), 0); // stopped: nothing
+    clock.start();
+    EXPECT_EQ(clock.advance(399), 0);
+    EXPECT_EQ(clock.advance(1), 1);
+    EXPECT_EQ(clock.advance(1200), 3);
+    EXPECT_EQ(ticks, 4);
+}
+
+TEST(HeadlessClock, NewIntervalRestartsFromNow) {
+    ui::headless::Clock clock({.interval = 400});
+    clock.start();
+    clock.advance(300);
+    clock.setInterval(100); // the next tick is one new interval from now, not from the start
+    EXPECT_EQ(clock.advance(99), 0);
+    EXPECT_EQ(clock.advance(1), 1);
+    EXPECT_EQ(clock.advance(500), 5);
+}
+
+TEST(HeadlessClock, LateWakeUpDropsMissedTicks) {
+    ui::headless::Clock clock({.interval = 100});
+    clock.start();
+    EXPECT_EQ(clock.wakeLate(450), 1); // four deadlines passed, one tick
+    EXPECT_EQ(clock.advance(49), 0);   // the timetable holds: next at 500
+    EXPECT_EQ(clock.advance(1), 1);
+}
+
+TEST(HeadlessClock, StopInsideATickStopsAtOnce) {
+    ui::headless::Clock clock({.interval = 100});
+    int ticks = 0;
+    clock.onTick = [&] {
+        if (++ticks == 3) clock.stop();
+    };
+    clock.start();
+    EXPECT_EQ(clock.advance(10000), 3);
+    EXPECT_FALSE(clock.isActive());
+}
+
+} // namespace

@@ -1,0 +1,193 @@
+// The headless binding: every control's state held in memory, no toolkit and no display.
+// Tests act as the user through it (click, select, move the slider) and step its clock
+// by hand, so whole runs take microseconds and come out the same every time.
+#pragma once
+
+#include "ui/form_description.h"
+#include "ui/peers.h"
+#include "ui/tick_schedule.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ui::headless {
+
+class Label : public LabelPeer {
+public:
+    explicit Label(const ControlDescription& d) : caption_(d.text), height_(float(d.height)) {}
+    std::u16string caption() const override { return caption_; }
+    void setCaption(const std::u16string& caption) override { caption_ = caption; }
+    float heightTwips() const override { return height_; }
+    void setHeightTwips(float twips) override { height_ = twips; }
+
+private:
+    std::u16string caption_;
+    float height_;
+};
+
+class ListBox : public ListBoxPeer {
+public:
+    explicit ListBox(const ControlDescription& d) : items_(d.items), visible_(d.visible) {}
+    void addItem(const std::u16string& text) override { items_.push_back(text); }
+    void clear() override;
+    int32_t count() const override { return int32_t(items_.size()); }
+    std::u16string item(int32_t index) const override { return items_.at(std::size_t(index)); }
+    void setItem(int32_t index, const std::u16string& text) override;
+    int32_t selectedIndex() const override { return selected_; }
+    bool isVisible() const override { return visible_; }
+    void setVisible(bool visible) override { visible_ = visible; }
+    bool isEnabled() const override { return enabled_; }
+    void setEnabled(bool enabled) override { enabled_ = enabled; }
+
+    // The user picks a row; a hidden or disabled list takes no input. False when refused.
+    bool select(int32_t row);
+    const std::vector<std::u16string>& items() const { return items_; }
+
+private:
+    std::vector<std::u16string> items_;
+    int32_t selected_ = -1;
+    bool visible_;
+    bool enabled_ = true;
+};
+
+// A clock whose time moves only when the test says so.
+class Clock : public ClockPeer {
+public:
+    explicit Clock(const ControlDescription& d) : interval_(d.interval) {}
+    void start() override;
+    void stop() override { active_ = false; }
+    bool isActive() const override { return active_; }
+    int32_t interval() const override { return interval_; }
+    void setInterval(int32_t milliseconds) override;
+
+    TickSchedule::Nanoseconds now() const { return now_; }
+    // Time passes by `ms`, waking exactly at each deadline on the way. Returns the ticks.
+    int advance(double ms);
+    // Time passes by `ms` with no wake-up on the way, then one wake-up: a late one.
+    int wakeLate(double ms);
+    // Wakes at each deadline until the clock stops by itself, at most `limit` ticks.
+    int runToTheEnd(int limit = 100000);
+    int ticks() const { return ticks_; }
+
+private:
+    bool wake();
+
+    TickSchedule schedule_;
+    TickSchedule::Nanoseconds now_ = 0;
+    int32_t interval_;
+    bool active_ = false;
+    int ticks_ = 0;
+};
+
+class ScrollBar : public ScrollBarPeer {
+public:
+    explicit ScrollBar(const ControlDescription& d)
+        : min_(d.range.min), max_(d.range.max), value_(d.range.value) {}
+    int16_t minimum() const override { return min_; }
+    int16_t maximum() const override { return max_; }
+    int16_t value() const override { return value_; }
+    void setRange(int16_t minimum, int16_t maximum) override;
+    void setValue(int16_t value) override { value_ = value; }
+
+    // The user puts the thumb at `value` with a click or a key: a change if it moved.
+    void userSet(int value);
+    // The user drags the thumb: nothing changes until it is released.
+    void drag(int value) { dragged_ = value; }
+    void release();
+
+private:
+    int16_t min_, max_, value_;
+    std::optional<int> dragged_;
+};
+
+// Keeps the fills in order, as the screen would show them, until cleared.
+class PictureBox : public PictureBoxPeer {
+public:
+    struct Fill {
+        double left, top, right, bottom; // twips of the inside, normalised
+        Colour colour;
+    };
+    // The default 3-D border is two pixels on each side.
+    static constexpr double kBorderTwips = 30;
+
+    explicit PictureBox(const ControlDescription& d)
+        : width_(float(d.width)), height_(float(d.height)) {}
+    float widthTwips() const override { return width_; }
+    float heightTwips() const override { return height_; }
+    void clear() override { fills_.clear(); }
+    void fillBox(double x1, double y1, double x2, double y2, Colour colour) override;
+
+    const std::vector<Fill>& fills() const { return fills_; }
+    // The colour shown at a point of the inside, in twips; nullopt for the back colour.
+    std::optional<Colour> colourAt(double x, double y) const;
+    double insideWidth() const { return width_ - 2 * kBorderTwips; }
+    double insideHeight() const { return height_ - 2 * kBorderTwips; }
+
+private:
+    float width_, height_;
+    std::vector<Fill> fills_;
+};
+
+class CommandButton : public CommandButtonPeer {
+public:
+    void click() {
+        if (onClick) onClick();
+    }
+};
+
+class OptionButton : public OptionButtonPeer {
+public:
+    explicit OptionButton(const ControlDescription& d) : checked_(d.checked) {}
+    bool isChecked() const override { return checked_; }
+    // Selects this option, clears the others of its frame and raises the click.
+    void click();
+
+private:
+    friend class Window;
+    bool checked_;
+    std::vector<OptionButton*> group_;
+};
+
+class TextBox : public TextBoxPeer {
+public:
+    void setText(const std::u16string& text) override { text_ = text; }
+    const std::u16string& text() const { return text_; }
+
+private:
+    std::u16string text_;
+};
+
+class Frame : public FramePeer {};
+
+class Window : public FormPeer {
+public:
+    explicit Window(const FormDescription& description = kestramoForm());
+    ControlPeer& control(std::string_view name, int16_t index) override;
+    void reportError(const std::u16string& message) override;
+
+    // The peers by kind, for tests: window.label(2) is Label1(2).
+    Label& label(int16_t index) { return peer<Label>("Label1", index); }
+    ListBox& list(int16_t index) { return peer<ListBox>("List1", index); }
+    CommandButton& button(int16_t index) { return peer<CommandButton>("Command1", index); }
+    OptionButton& option(int16_t index) { return peer<OptionButton>("Option1", index); }
+    TextBox& text(int16_t index) { return peer<TextBox>("Text1", index); }
+    ScrollBar& slider() { return peer<ScrollBar>("HScroll1"); }
+    PictureBox& bar() { return peer<PictureBox>("Picture1"); }
+    Clock& clock() { return peer<Clock>("Timer1"); }
+
+    std::vector<std::u16string> reports;
+    // Run inside a report, as a toolkit's message loop may deliver events while it shows.
+    std::function<void()> duringReport;
+
+private:
+    template <typename Peer> Peer& peer(std::string_view name, int16_t index = -1) {
+        return dynamic_cast<Peer&>(control(name, index));
+    }
+    std::map<std::pair<std::string, int16_t>, std::unique_ptr<ControlPeer>, std::less<>> peers_;
+};
+
+} // namespace ui::headless

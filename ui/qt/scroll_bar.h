@@ -1,0 +1,35 @@
+// HScrollBar on QScrollBar, with tracking off: a dragged thumb reports its value only
+// when released, as the change event must.
+#pragma once
+
+#include "ui/peers.h"
+
+#include <QScrollBar>
+
+namespace ui::qt {
+
+// A horizontal scroll bar that also steps with the arrow keys, one step a press, as
+// a click on an arrow does (Qt's scroll bar leaves those keys to its scroll area).
+class ScrollView : public QScrollBar {
+public:
+    explicit ScrollView(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+class ScrollBar : public ScrollBarPeer {
+public:
+    explicit ScrollBar(QWidget* form);
+    int16_t minimum() const override { return int16_t(view_->minimum()); }
+    int16_t maximum() const override { return int16_t(view_->maximum()); }
+    int16_t value() const override { return int16_t(view_->value()); }
+    void setRange(int16_t minimum, int16_t maximum) override;
+    void setValue(int16_t value) override;
+    ScrollView* view() const { return view_; }
+
+private:
+    ScrollView* view_;
+};
+
+} // namespace ui::qt

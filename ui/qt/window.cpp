@@ -1,0 +1,206 @@
+#include "ui/qt/window.h"
+
+#include "ui/qt/command_button.h"
+#include "ui/qt/convert.h"
+#include "ui/qt/frame.h"
+#include "ui/qt/label.h"
+#include "ui/qt/list_box.h"
+#include "ui/qt/option_button.h"
+#include "ui/qt/picture_box.h"
+#include "ui/qt/scroll_bar.h"
+#include "ui/qt/text_box.h"
+#include "ui/qt/tick_clock.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace ui::qt {
+
+namespace {
+
+QRect pixels(const ControlDescription& control) {
+    return QRect(twipsToPixels(control.left), twipsToPixels(control.top),
+                 twipsToPixels(control.width), twipsToPixels(control.height));
+}
+
+void paintBack(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+FormWindow::FormWindow(const FormDescription& description)
+    : description_(description),
+      window_(std::make_unique<QWidget>(
+          nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)) {
+    window_->setObjectName(QString::fromStdString(description.name));
+    window_->setWindowTitle(toQString(description.caption));
+    window_->setFixedSize(twipsToPixels(description.clientWidth),
+                          twipsToPixels(description.clientHeight));
+    window_->setFont(toQFont(description.font));
+    paintBack(window_.get(), QPalette::Window, toQColor(description.back));
+    window_->setAutoFillBackground(true);
+
+    // Made from the back of the drawing order to the front: Qt stacks later siblings above.
+    const auto& controls = description.controls;
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it)
+        controls_[{it->name, it->index}] = create(*it);
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+        if (it->container.empty()) continue;
+        QWidget* widget = this->widget(it->name, it->index);
+        widget->setParent(this->widget(it->container));
+        widget->setGeometry(pixels(*it));
+        widget->setVisible(it->visible);
+    }
+    applyTabOrder();
+}
+
+FormWindow::~FormWindow() = default;
+
+namespace {
+
+// A peer and the widget it drives, to be kept under the control's name.
+template <typename Peer>
+std::pair<std::unique_ptr<ControlPeer>, QWidget*> adopt(std::unique_ptr<Peer> peer) {
+    QWidget* widget = peer->view();
+    return {std::move(peer), widget};
+}
+
+} // namespace
+
+FormWindow::Made FormWindow::create(const ControlDescription& control) {
+    QWidget* const form = window_.get();
+    Made made;
+    std::pair<std::unique_ptr<ControlPeer>, QWidget*> adopted;
+    switch (control.kind) {
+    case ControlKind::Timer: {
+        // Owned by the peer map, not by the window's QObject tree.
+        auto clock = std::make_unique<TickClock>(nullptr);
+        clock->setInterval(control.interval);
+        clock_ = clock.get();
+        made.peer = std::move(clock);
+        return made;
+    }
+    case ControlKind::Label:
+        adopted = adopt(std::make_unique<Label>(form, description_, control));
+        break;
+    case ControlKind::ListBox: {
+        auto list = std::make_unique<ListBox>(form);
+        for (const std::u16string& item : control.items)
+            list->addItem(item);
+        adopted = adopt(std::move(list));
+        break;
+    }
+    case ControlKind::CommandButton:
+        adopted = adopt(std::make_unique<CommandButton>(form, control.text));
+        break;
+    case ControlKind::Frame:
+        adopted = adopt(std::make_unique<Frame>(form, control.text));
+        break;
+    case ControlKind::OptionButton:
+        adopted = adopt(std::make_unique<OptionButton>(form, control.text, control.checked));
+        break;
+    case ControlKind::PictureBox:
+        adopted = adopt(std::make_unique<PictureBox>(form));
+        break;
+    case ControlKind::HScrollBar: {
+        auto bar = std::make_unique<ScrollBar>(form);
+        ScrollView* view = bar->view();
+        view->setRange(control.range.min, control.range.max);
+        view->setValue(control.range.value);
+        view->setSingleStep(control.range.smallChange);
+        view->setPageStep(control.range.largeChange);
+        adopted = adopt(std::move(bar));
+        break;
+    }
+    case ControlKind::TextBox:
+        adopted = adopt(std::make_unique<TextBox>(form));
+        break;
+    }
+    made.peer = std::move(adopted.first);
+    made.widget = adopted.second;
+    QWidget* widget = made.widget;
+    const QString name = QString::fromStdString(control.name);
+    widget->setObjectName(
+        control.index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(control.index));
+    widget->setGeometry(pixels(control));
+    widget->setFont(toQFont(fontOf(description_, control)));
+    if (control.back && control.kind != ControlKind::Label) {
+        const bool button = control.kind == ControlKind::CommandButton;
+        paintBack(widget, button ? QPalette::Button : QPalette::Window, toQColor(*control.back));
+    }
+    if (!control.accessibleName.empty())
+        widget->setAccessibleName(toQString(control.accessibleName));
+    widget->setAccessibleDescription(toQString(control.role));
+    widget->setVisible(control.visible);
+    if (auto* label = dynamic_cast<LabelView*>(widget))
+        label->setHeightTwips(float(control.height));
+    return made;
+}
+
+ControlPeer& FormWindow::control(std::string_view name, int16_t index) {
+    const auto found = controls_.find(std::pair<std::string, int16_t>(name, index));
+    if (found == controls_.end()) throw std::out_of_range("no control " + std::string(name));
+    return *found->second.peer;
+}
+
+QWidget* FormWindow::widget(std::string_view name, int16_t index) const {
+    const auto found = controls_.find(std::pair<std::string, int16_t>(name, index));
+    return found == controls_.end() ? nullptr : found->second.widget;
+}
+
+void FormWindow::reportError(const std::u16string& message) {
+    QMessageBox::critical(window_.get(), window_->objectName(), toQString(message));
+}
+
+std::vector<QWidget*> FormWindow::tabOrder() const {
+    std::vector<std::pair<int, QWidget*>> order;
+    for (const ControlDescription& control : description_.controls) {
+        if (control.tabIndex < 0) continue;
+        QWidget* widget = this->widget(control.name, control.index);
+        if (widget && (widget->focusPolicy() & Qt::TabFocus))
+            order.emplace_back(control.tabIndex, widget);
+    }
+    std::sort(order.begin(), order.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<QWidget*> widgets;
+    for (const auto& entry : order)
+        widgets.push_back(entry.second);
+    return widgets;
+}
+
+void FormWindow::applyTabOrder() {
+    const std::vector<QWidget*> order = tabOrder();
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void FormWindow::showCentred() {
+    const auto centre = [this] {
+        QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+        if (!screen) return;
+        QRect frame = window_->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window_->move(frame.topLeft());
+    };
+    centre();
+    window_->show();
+    // The frame's size is known only once the window is shown.
+    centre();
+    // The first control of the tab order that can take the focus holds it at start.
+    for (QWidget* widget : tabOrder()) {
+        if (widget->isVisibleTo(window_.get()) && widget->isEnabled()) {
+            widget->setFocus();
+            break;
+        }
+    }
+}
+
+} // namespace ui::qt
