@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One entry for every task: ./build.sh run | test | core | format | sanitize | memcheck |
-# accessibility | bench | screenshot
+# accessibility | wayland | bench | screenshot
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -29,7 +29,7 @@ run)
     exec "$build_dir/kestramo"
     ;;
 test)
-    tools/install-deps.sh
+    tools/install-deps.sh --package
     configure_and_build
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
     ;;
@@ -90,6 +90,13 @@ memcheck)
     QT_QPA_PLATFORM=offscreen valgrind --leak-check=full --errors-for-leak-kinds=definite \
         --show-leak-kinds=definite --error-exitcode=3 "$build_dir/kestramo_session"
     ;;
+wayland)
+    # The window on a headless Weston: with no platform chosen it goes through X and keeps
+    # its fixed frame, its whole caption and its place in the middle.
+    tools/install-deps.sh --wayland
+    configure_and_build platform_probe
+    tests/wayland.sh "$build_dir/tests/platform_probe"
+    ;;
 screenshot)
     # The real program on a virtual screen the size of its window, so the screen is the window.
     tools/install-deps.sh --display
@@ -101,6 +108,7 @@ screenshot)
     ;;
 *)
     echo "usage: ./build.sh run | test | core | format | sanitize | memcheck | accessibility |" \
+        "wayland |" \
         "bench [repeats] | screenshot [file.png]" >&2
     exit 2
     ;;

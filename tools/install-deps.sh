@@ -2,16 +2,20 @@
 # Installs the Debian packages Kestramo needs that are missing; does nothing when all are
 # present. With --display it adds what running the window headless and screenshots need,
 # with --memcheck valgrind, with --accessibility the accessibility bus and its Python client,
-# with --format clang-format.
+# with --format clang-format, with --package what makes and checks the Debian package,
+# with --wayland a headless Weston with its X bridge and Qt's Wayland plugin.
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-qpa-plugins fontconfig fonts-liberation2)
+packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fontconfig
+    fonts-liberation2)
 for option in "$@"; do
     case "$option" in
     --display) packages+=(xvfb xauth imagemagick) ;;
     --memcheck) packages+=(valgrind) ;;
     --accessibility) packages+=(dbus at-spi2-core python3-pyatspi) ;;
     --format) packages+=(clang-format) ;;
+    --package) packages+=(dpkg-dev file lintian desktop-file-utils appstream) ;;
+    --wayland) packages+=(weston xwayland qt6-wayland) ;;
     *) echo "install-deps: unknown option $option" >&2; exit 2 ;;
     esac
 done

@@ -38,6 +38,7 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 int main(int argc, char** argv) {
     // The program takes no command line: Qt sees only the program's name.
     int qtArgc = argc > 0 ? 1 : 0;
+    ui::qt::choosePlatform();
     qtDefaultHandler = qInstallMessageHandler(startupMessages);
     QApplication app(qtArgc, argv);
     qInstallMessageHandler(qtDefaultHandler);

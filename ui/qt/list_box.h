@@ -10,12 +10,15 @@ namespace ui::qt {
 
 // A list whose keyboard moves select: with nothing selected, the first move (Down, Home)
 // selects a row, instead of Qt's silent focus-in cursor making it skip the first row.
+// It shows that it has the focus even when no row is current.
 class ListView : public QListWidget {
 public:
     explicit ListView(QWidget* parent) : QListWidget(parent) {}
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 class ListBox : public ListBoxPeer {
@@ -34,7 +37,10 @@ public:
     ListView* view() const { return view_; }
 
 private:
+    void userSelected();
+
     ListView* view_;
+    int32_t accepted_ = -1; // the row the user last chose, while the list took input
 };
 
 } // namespace ui::qt

@@ -7,14 +7,18 @@
 
 namespace ui::qt {
 
-// A radio button that takes a click anywhere on its rectangle, not only on its
-// indicator and text.
+// A radio button that takes a click anywhere on its rectangle, not only on its indicator
+// and text, and moves to the other option with Left and Right as with Up and Down.
+// A screen reader's toggle is a click, so it reaches the handler as the mouse does.
 class OptionView : public QRadioButton {
+    Q_OBJECT
+
 public:
-    OptionView(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
+    OptionView(const QString& text, QWidget* parent);
 
 protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 class OptionButton : public OptionButtonPeer {

@@ -1,7 +1,10 @@
 #include "ui/qt/scroll_bar.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QSignalBlocker>
+#include <QStyleOptionFocusRect>
 
 namespace ui::qt {
 
@@ -18,6 +21,59 @@ void ScrollView::keyPressEvent(QKeyEvent* event) {
     default:
         QScrollBar::keyPressEvent(event);
     }
+}
+
+namespace {
+
+// The event as a plain left click: the middle button and Shift would jump the thumb.
+QMouseEvent asLeftClick(const QMouseEvent& event) {
+    const auto buttons = [](Qt::MouseButtons pressed) {
+        return pressed & (Qt::LeftButton | Qt::MiddleButton) ? Qt::MouseButtons(Qt::LeftButton)
+                                                             : Qt::MouseButtons();
+    };
+    return QMouseEvent(event.type(), event.position(), event.scenePosition(),
+                       event.globalPosition(), Qt::LeftButton, buttons(event.buttons()),
+                       event.modifiers() & ~Qt::ShiftModifier, event.pointingDevice());
+}
+
+bool isMiddleOrShifted(const QMouseEvent& event) {
+    return event.button() == Qt::MiddleButton || (event.buttons() & Qt::MiddleButton) ||
+           (event.modifiers() & Qt::ShiftModifier);
+}
+
+} // namespace
+
+void ScrollView::mousePressEvent(QMouseEvent* event) {
+    if (!isMiddleOrShifted(*event)) return QScrollBar::mousePressEvent(event);
+    QMouseEvent left = asLeftClick(*event);
+    QScrollBar::mousePressEvent(&left);
+    event->setAccepted(left.isAccepted());
+}
+
+void ScrollView::mouseReleaseEvent(QMouseEvent* event) {
+    if (!isMiddleOrShifted(*event)) return QScrollBar::mouseReleaseEvent(event);
+    QMouseEvent left = asLeftClick(*event);
+    QScrollBar::mouseReleaseEvent(&left);
+    event->setAccepted(left.isAccepted());
+}
+
+void ScrollView::mouseMoveEvent(QMouseEvent* event) {
+    if (!isMiddleOrShifted(*event)) return QScrollBar::mouseMoveEvent(event);
+    QMouseEvent left = asLeftClick(*event);
+    QScrollBar::mouseMoveEvent(&left);
+    event->setAccepted(left.isAccepted());
+}
+
+void ScrollView::paintEvent(QPaintEvent* event) {
+    QScrollBar::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    // Shown however the focus came, as the buttons show theirs.
+    focus.state |= QStyle::State_KeyboardFocusChange;
+    focus.rect = rect();
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }
 
 ScrollBar::ScrollBar(QWidget* form) : view_(new ScrollView(form)) {

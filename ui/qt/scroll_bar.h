@@ -9,13 +9,19 @@
 namespace ui::qt {
 
 // A horizontal scroll bar that also steps with the arrow keys, one step a press, as
-// a click on an arrow does (Qt's scroll bar leaves those keys to its scroll area).
+// a click on an arrow does (Qt's scroll bar leaves those keys to its scroll area). A click
+// in the track with any button is one step: no button jumps the thumb to the pointer.
+// It shows that it has the focus.
 class ScrollView : public QScrollBar {
 public:
     explicit ScrollView(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 class ScrollBar : public ScrollBarPeer {

@@ -15,11 +15,10 @@ TextBox::TextBox(QWidget* form) : view_(new QPlainTextEdit(form)) {
 }
 
 void TextBox::setText(const std::u16string& text) {
-    // Shown with plain line feeds and without the closing line break, so that no
-    // stray glyph stands for the CR and no empty line follows the last one.
+    // Shown with plain line feeds, so that no stray glyph stands for the CR; every line end
+    // stays, the closing one too, so the caret reaches the empty line after the last.
     QString shown = toQString(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
     view_->setPlainText(shown);
 }
 

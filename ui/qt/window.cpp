@@ -11,9 +11,10 @@
 #include "ui/qt/text_box.h"
 #include "ui/qt/tick_clock.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 #include <stdexcept>
@@ -25,6 +26,12 @@ namespace {
 QRect pixels(const ControlDescription& control) {
     return QRect(twipsToPixels(control.left), twipsToPixels(control.top),
                  twipsToPixels(control.width), twipsToPixels(control.height));
+}
+
+// The form's colours are fixed, so its fore colours are too: a desktop's dark scheme would
+// put near-white text on its pastel backs. Every widget takes the style's light palette.
+QPalette formPalette() {
+    return QApplication::style()->standardPalette();
 }
 
 void paintBack(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
@@ -45,6 +52,7 @@ FormWindow::FormWindow(const FormDescription& description)
     window_->setFixedSize(twipsToPixels(description.clientWidth),
                           twipsToPixels(description.clientHeight));
     window_->setFont(toQFont(description.font));
+    window_->setPalette(formPalette());
     paintBack(window_.get(), QPalette::Window, toQColor(description.back));
     window_->setAutoFillBackground(true);
 
@@ -132,6 +140,7 @@ FormWindow::Made FormWindow::create(const ControlDescription& control) {
         control.index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(control.index));
     widget->setGeometry(pixels(control));
     widget->setFont(toQFont(fontOf(description_, control)));
+    widget->setPalette(formPalette());
     if (control.back && control.kind != ControlKind::Label) {
         const bool button = control.kind == ControlKind::CommandButton;
         paintBack(widget, button ? QPalette::Button : QPalette::Window, toQColor(*control.back));
@@ -184,7 +193,7 @@ void FormWindow::applyTabOrder() {
 
 void FormWindow::showCentred() {
     const auto centre = [this] {
-        QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+        QScreen* screen = window_->screen() ? window_->screen() : QApplication::primaryScreen();
         if (!screen) return;
         QRect frame = window_->frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
