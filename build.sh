@@ -29,7 +29,7 @@ run)
     exec "$build_dir/kestramo"
     ;;
 test)
-    tools/install-deps.sh --package
+    tools/install-deps.sh --package --desktop
     configure_and_build
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
     ;;

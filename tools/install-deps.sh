@@ -3,7 +3,8 @@
 # present. With --display it adds what running the window headless and screenshots need,
 # with --memcheck valgrind, with --accessibility the accessibility bus and its Python client,
 # with --format clang-format, with --package what makes and checks the Debian package,
-# with --wayland a headless Weston with its X bridge and Qt's Wayland plugin.
+# with --wayland a headless Weston with its X bridge and Qt's Wayland plugin, with
+# --desktop a virtual screen and Qt's GTK theme, to meet a desktop's dark scheme.
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fontconfig
@@ -15,6 +16,7 @@ for option in "$@"; do
     --accessibility) packages+=(dbus at-spi2-core python3-pyatspi) ;;
     --format) packages+=(clang-format) ;;
     --package) packages+=(dpkg-dev file lintian desktop-file-utils appstream) ;;
+    --desktop) packages+=(xvfb xauth qt6-gtk-platformtheme) ;;
     --wayland) packages+=(weston xwayland qt6-wayland) ;;
     *) echo "install-deps: unknown option $option" >&2; exit 2 ;;
     esac

@@ -29,9 +29,35 @@ QRect pixels(const ControlDescription& control) {
 }
 
 // The form's colours are fixed, so its fore colours are too: a desktop's dark scheme would
-// put near-white text on its pastel backs. Every widget takes the style's light palette.
-QPalette formPalette() {
-    return QApplication::style()->standardPalette();
+// put near-white text on its pastel backs. Every widget takes the light palette that Qt's
+// Fusion style has where no desktop scheme applies (the style's own standard palette
+// follows the desktop's scheme, so it is spelt out here), on the form's back colour.
+QPalette formPalette(const QColor& form) {
+    const QColor back(239, 239, 239);
+    const QColor text = Qt::black;
+    const QColor dark = back.darker(150);
+    const QColor mid = back.darker(130);
+    const QColor shadow = dark.darker(135);
+    QPalette palette(text, back, back.lighter(150), dark, mid, text, Qt::white);
+    palette.setBrush(QPalette::Midlight, mid.lighter(110));
+    palette.setBrush(QPalette::Button, back);
+    palette.setBrush(QPalette::Shadow, shadow);
+    palette.setBrush(QPalette::HighlightedText, Qt::white);
+    const QColor disabledText(190, 190, 190);
+    palette.setBrush(QPalette::Disabled, QPalette::Text, disabledText);
+    palette.setBrush(QPalette::Disabled, QPalette::WindowText, disabledText);
+    palette.setBrush(QPalette::Disabled, QPalette::ButtonText, disabledText);
+    palette.setBrush(QPalette::Disabled, QPalette::Base, back);
+    palette.setBrush(QPalette::Disabled, QPalette::Dark, QColor(209, 209, 209).darker(110));
+    palette.setBrush(QPalette::Disabled, QPalette::Shadow, shadow.lighter(150));
+    palette.setBrush(QPalette::Active, QPalette::Highlight, QColor(48, 140, 198));
+    palette.setBrush(QPalette::Inactive, QPalette::Highlight, QColor(48, 140, 198));
+    palette.setBrush(QPalette::Disabled, QPalette::Highlight, QColor(145, 145, 145));
+    QColor placeholder = text;
+    placeholder.setAlpha(128);
+    palette.setBrush(QPalette::PlaceholderText, placeholder);
+    palette.setBrush(QPalette::Window, form);
+    return palette;
 }
 
 void paintBack(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
@@ -52,8 +78,7 @@ FormWindow::FormWindow(const FormDescription& description)
     window_->setFixedSize(twipsToPixels(description.clientWidth),
                           twipsToPixels(description.clientHeight));
     window_->setFont(toQFont(description.font));
-    window_->setPalette(formPalette());
-    paintBack(window_.get(), QPalette::Window, toQColor(description.back));
+    window_->setPalette(formPalette(toQColor(description.back)));
     window_->setAutoFillBackground(true);
 
     // Made from the back of the drawing order to the front: Qt stacks later siblings above.
@@ -140,7 +165,7 @@ FormWindow::Made FormWindow::create(const ControlDescription& control) {
         control.index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(control.index));
     widget->setGeometry(pixels(control));
     widget->setFont(toQFont(fontOf(description_, control)));
-    widget->setPalette(formPalette());
+    widget->setPalette(formPalette(toQColor(description_.back)));
     if (control.back && control.kind != ControlKind::Label) {
         const bool button = control.kind == ControlKind::CommandButton;
         paintBack(widget, button ? QPalette::Button : QPalette::Window, toQColor(*control.back));
