@@ -1,0 +1,17 @@
+// The Windows program's entry: makes the window from the form's description on the plain
+// Win32 controls, binds the form Kestramo to it and runs the message loop.
+#include "app/kestramo.h"
+#include "ui/win32/window.h"
+
+#include <commctrl.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // The program takes no command line. Common controls 6 and per-monitor DPI awareness
+    // come from the manifest.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    ui::win32::FormWindow window;
+    Kestramo form(window);
+    window.showCentred();
+    return ui::win32::FormWindow::run(window);
+}

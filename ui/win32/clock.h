@@ -1,0 +1,49 @@
+// The timer's clock: ticks on an absolute timetable from a high-resolution waitable timer,
+// delivered on the window's thread. A worker thread waits on the timer and posts a message
+// to the form, so ticks keep coming while a scroll bar's own modal loop runs (a wait in
+// the program's own loop would not return there). A tick still waiting to be handled is
+// not posted twice: a late tick is dropped, not queued.
+#pragma once
+
+#include "ui/peers.h"
+#include "ui/tick_schedule.h"
+#include "ui/win32/native.h"
+
+#include <atomic>
+#include <thread>
+
+namespace ui::win32 {
+
+class Clock : public ClockPeer {
+public:
+    Clock(HWND form, int32_t interval);
+    ~Clock() override;
+
+    void start() override;
+    void stop() override;
+    bool isActive() const override { return active_; }
+    int32_t interval() const override { return interval_; }
+    void setInterval(int32_t milliseconds) override;
+
+    // The form's kTickMessage: the timer went off.
+    void expired();
+    // Whether the timer took the high-resolution flag (older systems refuse it).
+    bool highResolution() const { return highResolution_; }
+    static TickSchedule::Nanoseconds now();
+
+private:
+    void arm();
+    void wait();
+
+    HWND form_;
+    int32_t interval_;
+    bool active_ = false;
+    TickSchedule schedule_;
+    HANDLE timer_ = nullptr;
+    HANDLE quit_ = nullptr;
+    bool highResolution_ = false;
+    std::atomic<bool> posted_{false};
+    std::thread worker_;
+};
+
+} // namespace ui::win32

@@ -1,0 +1,62 @@
+// The Win32 binding's window: the form made from its description on the plain Win32
+// controls, per-monitor DPI aware, with the labels painted on its own surface and a
+// message box for a run-time error. Its keyboard follows the form's tab order.
+#pragma once
+
+#include "ui/form_description.h"
+#include "ui/peers.h"
+#include "ui/win32/native.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ui::win32 {
+
+class Clock;
+class Label;
+class Windowed;
+
+class FormWindow : public FormPeer {
+public:
+    explicit FormWindow(const FormDescription& description = kestramoForm());
+    ~FormWindow() override;
+
+    ControlPeer& control(std::string_view name, int16_t index) override;
+    void reportError(const std::u16string& message) override;
+
+    HWND hwnd() const { return hwnd_; }
+    UINT dpi() const { return dpi_; }
+    // The window of a control, for tests and tools; null for the windowless ones.
+    HWND window(std::string_view name, int16_t index = -1) const;
+    Clock& clock() const { return *clock_; }
+    // Centres the window on its screen's work area, shows it and focuses the first
+    // control of the tab order.
+    void showCentred();
+    // Handles the form's own keys (Tab, arrows between options, Enter on buttons) before
+    // the message is dispatched; true when it was one of them.
+    bool preTranslate(const MSG& message);
+    // Runs the message loop until the window is closed; returns the exit code.
+    static int run(FormWindow& window);
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void layout();
+    void paint(HDC dc, const RECT& area);
+    std::vector<Windowed*> tabOrder() const;
+    void moveFocus(bool forward);
+
+    const FormDescription& description_;
+    HWND hwnd_ = nullptr;
+    UINT dpi_ = 96;
+    std::map<std::pair<std::string, int16_t>, std::unique_ptr<ControlPeer>, std::less<>> controls_;
+    std::vector<Label*> labels_;      // back to front, as they are painted
+    std::vector<Windowed*> windowed_; // every windowed control
+    Clock* clock_ = nullptr;
+    bool reporting_ = false;
+};
+
+} // namespace ui::win32

@@ -1,0 +1,244 @@
+#include "ui/win32/windowed.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace ui::win32 {
+
+Windowed::Windowed(HWND form, const FormDescription& formDescription,
+                   const ControlDescription& control, const wchar_t* windowClass, DWORD style,
+                   DWORD exStyle)
+    : formDescription_(formDescription), control_(control) {
+    if (control.visible) style |= WS_VISIBLE;
+    if (control.tabIndex >= 0) style |= WS_TABSTOP;
+    // Siblings clip each other, so a control never paints over one that lies on it.
+    hwnd_ = CreateWindowExW(exStyle, windowClass, wide(control.text),
+                            WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, form, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+Windowed::~Windowed() {
+    if (font_) DeleteObject(font_);
+}
+
+void Windowed::layout(UINT dpi, POINT origin) {
+    RECT r = pixelRect(control_, dpi);
+    OffsetRect(&r, origin.x, origin.y);
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    HFONT font = createFont(fontOf(formDescription_, control_), dpi);
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (font_) DeleteObject(font_);
+    font_ = font;
+}
+
+bool Windowed::backColour(COLORREF& colour) const {
+    if (!control_.back) return false;
+    colour = colorRef(*control_.back);
+    return true;
+}
+
+CommandButton::CommandButton(HWND form, const FormDescription& f, const ControlDescription& c)
+    : Windowed(form, f, c, L"BUTTON", BS_OWNERDRAW) {}
+
+void CommandButton::draw(const DRAWITEMSTRUCT& item) const {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    const bool pressed = item.itemState & ODS_SELECTED;
+    FillRect(dc, &r, solidBrush(colorRef(control_.back.value_or(Colour{240, 240, 240}))));
+    DrawEdge(dc, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    RECT text = r;
+    if (pressed) OffsetRect(&text, 1, 1);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT)
+                                                     : colorRef({0, 0, 0}));
+    SelectObject(dc, font_);
+    DrawTextW(dc, wide(control_.text), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = r;
+        InflateRect(&focus, -4, -4);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+OptionButton::OptionButton(HWND form, const FormDescription& f, const ControlDescription& c)
+    : Windowed(form, f, c, L"BUTTON", BS_AUTORADIOBUTTON | (c.index == 0 ? WS_GROUP : 0)) {
+    SendMessageW(hwnd_, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool OptionButton::isChecked() const {
+    return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+namespace {
+
+// A group box paints only its border and caption: its inside is filled here first, in its
+// back colour, under the options that lie on it.
+LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR back) {
+    if (message == WM_PAINT || message == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        HDC dc = message == WM_ERASEBKGND ? reinterpret_cast<HDC>(wParam) : GetDC(hwnd);
+        FillRect(dc, &r, solidBrush(COLORREF(back)));
+        if (message == WM_ERASEBKGND) return 1;
+        ReleaseDC(hwnd, dc);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace
+
+Frame::Frame(HWND form, const FormDescription& f, const ControlDescription& c)
+    : Windowed(form, f, c, L"BUTTON", BS_GROUPBOX) {
+    SetWindowSubclass(hwnd_, frameProc, 1, colorRef(c.back.value_or(f.back)));
+}
+
+ListBox::ListBox(HWND form, const FormDescription& f, const ControlDescription& c)
+    : Windowed(form, f, c, L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER) {
+    for (const std::u16string& text : c.items)
+        addItem(text);
+}
+
+void ListBox::addItem(const std::u16string& text) {
+    SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(text)));
+}
+
+void ListBox::clear() {
+    SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+}
+
+int32_t ListBox::count() const {
+    return int32_t(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0));
+}
+
+std::u16string ListBox::item(int32_t index) const {
+    const auto length = SendMessageW(hwnd_, LB_GETTEXTLEN, WPARAM(index), 0);
+    if (length <= 0) return {};
+    std::vector<wchar_t> text(std::size_t(length) + 1);
+    SendMessageW(hwnd_, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
+    return fromWide(text.data(), std::size_t(length));
+}
+
+void ListBox::setItem(int32_t index, const std::u16string& text) {
+    // A list box has no way to change an item in place: replaced, with its selection kept.
+    const int32_t selected = selectedIndex();
+    SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(hwnd_, LB_DELETESTRING, WPARAM(index), 0);
+    SendMessageW(hwnd_, LB_INSERTSTRING, WPARAM(index), reinterpret_cast<LPARAM>(wide(text)));
+    if (selected == index) SendMessageW(hwnd_, LB_SETCURSEL, WPARAM(index), 0);
+    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    RECT item{};
+    SendMessageW(hwnd_, LB_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&item));
+    InvalidateRect(hwnd_, &item, TRUE);
+}
+
+int32_t ListBox::selectedIndex() const {
+    const auto selected = SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
+    return selected == LB_ERR ? -1 : int32_t(selected);
+}
+
+bool ListBox::isVisible() const {
+    return GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE;
+}
+
+void ListBox::setVisible(bool visible) {
+    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool ListBox::isEnabled() const {
+    return IsWindowEnabled(hwnd_);
+}
+
+void ListBox::setEnabled(bool enabled) {
+    EnableWindow(hwnd_, enabled);
+}
+
+ScrollBar::ScrollBar(HWND form, const FormDescription& f, const ControlDescription& c)
+    : Windowed(form, f, c, L"SCROLLBAR", SBS_HORZ), min_(c.range.min), max_(c.range.max),
+      value_(c.range.value), smallChange_(c.range.smallChange), largeChange_(c.range.largeChange) {
+    show();
+}
+
+void ScrollBar::show() {
+    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_POS | SIF_PAGE, min_, max_, 0, value_, 0};
+    SetScrollInfo(hwnd_, SB_CTL, &info, TRUE);
+}
+
+void ScrollBar::setRange(int16_t minimum, int16_t maximum) {
+    min_ = minimum;
+    max_ = maximum;
+    value_ = std::clamp(value_, min_, max_);
+    show();
+}
+
+void ScrollBar::setValue(int16_t value) {
+    value_ = value;
+    show();
+}
+
+void ScrollBar::scrolled(WORD request) {
+    int next = value_;
+    switch (request) {
+    case SB_LINELEFT:
+        next -= smallChange_;
+        break;
+    case SB_LINERIGHT:
+        next += smallChange_;
+        break;
+    case SB_PAGELEFT:
+        next -= largeChange_;
+        break;
+    case SB_PAGERIGHT:
+        next += largeChange_;
+        break;
+    case SB_LEFT:
+        next = min_;
+        break;
+    case SB_RIGHT:
+        next = max_;
+        break;
+    case SB_THUMBTRACK: {
+        // While dragged, only the thumb moves: the value changes on release.
+        SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        GetScrollInfo(hwnd_, SB_CTL, &info);
+        dragged_ = int16_t(info.nTrackPos);
+        SCROLLINFO shown{sizeof shown, SIF_POS, 0, 0, 0, dragged_, 0};
+        SetScrollInfo(hwnd_, SB_CTL, &shown, TRUE);
+        return;
+    }
+    case SB_THUMBPOSITION:
+        next = dragged_;
+        break;
+    default:
+        return; // SB_ENDSCROLL
+    }
+    next = std::clamp(next, int(min_), int(max_));
+    if (next == value_) {
+        show();
+        return;
+    }
+    value_ = int16_t(next);
+    show();
+    if (onChange) onChange();
+}
+
+TextBox::TextBox(HWND form, const FormDescription& f, const ControlDescription& c)
+    : Windowed(form, f, c, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL,
+               WS_EX_CLIENTEDGE) {}
+
+void TextBox::setText(const std::u16string& text) {
+    // The edit control shows CR LF as a line end: the text goes in as the model holds it.
+    SetWindowTextW(hwnd_, wide(text));
+}
+
+bool TextBox::backColour(COLORREF& colour) const {
+    // Read-only, yet in the window colour as an editable box, not greyed.
+    colour = GetSysColor(COLOR_WINDOW);
+    return true;
+}
+
+} // namespace ui::win32
