@@ -12,7 +12,10 @@ Windowed::Windowed(HWND form, const FormDescription& formDescription,
                    DWORD exStyle)
     : formDescription_(formDescription), control_(control) {
     if (control.visible) style |= WS_VISIBLE;
-    if (control.tabIndex >= 0) style |= WS_TABSTOP;
+    // The frame and the speed bar take no input, so they are no stops of the tab order.
+    const bool takesFocus =
+        control.kind != ControlKind::Frame && control.kind != ControlKind::PictureBox;
+    if (control.tabIndex >= 0 && takesFocus) style |= WS_TABSTOP;
     // Siblings clip each other, so a control never paints over one that lies on it.
     hwnd_ = CreateWindowExW(exStyle, windowClass, wide(control.text),
                             WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, form, nullptr,

@@ -1,0 +1,336 @@
+// The Win32 binding's real window, driven as a user drives it: mouse and key messages to
+// the real controls, the real clock, texts, states and pixels read back. Run under Wine on
+// a virtual screen; Wine is not Windows, so these prove the program's logic on the plain
+// controls, not a Windows PC's timing or look.
+#include "../scripted_random.h"
+#include "app/kestramo.h"
+#include "ui/win32/clock.h"
+#include "ui/win32/window.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace {
+
+using testing_support::drawFor;
+using testing_support::letter;
+using testing_support::ScriptedDraws;
+
+// Dispatches what the window has queued for up to `ms`, through the form's own keys first,
+// as the program's message loop does; stops early once `done` says so.
+void pump(ui::win32::FormWindow& window, int ms, const std::function<bool()>& done = {}) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (window.preTranslate(message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (done && done()) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// The window, shown, with the form bound to it and its reports recorded.
+struct Session {
+    ScriptedDraws draws;
+    std::vector<std::u16string> reports;
+    ui::win32::FormWindow window;
+    Kestramo form{window, [this](const std::u16string& m) { reports.push_back(m); }};
+    Session() {
+        window.showCentred();
+        pump(window, 100);
+    }
+    HWND control(const char* name, int16_t index = -1) { return window.window(name, index); }
+};
+
+// A left click in the middle of a control, or at a point of it. The release is queued
+// first: a scroll bar holds the press in a loop of its own until the release comes.
+void click(ui::win32::FormWindow& window, HWND control, POINT at = {-1, -1}) {
+    if (at.x < 0) {
+        RECT r;
+        GetClientRect(control, &r);
+        at = {r.right / 2, r.bottom / 2};
+    }
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageW(control, WM_LBUTTONUP, 0, where);
+    SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    pump(window, 30);
+}
+
+void key(ui::win32::FormWindow& window, HWND control, WPARAM vk) {
+    PostMessageW(control, WM_KEYDOWN, vk, 1);
+    PostMessageW(control, WM_KEYUP, vk, 0xC0000001);
+    pump(window, 30);
+}
+
+COLORREF pixel(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+}
+
+constexpr COLORREF rgb(int r, int g, int b) {
+    return COLORREF(r | (g << 8) | (b << 16));
+}
+
+TEST(Window, StartUpStateAndLook) {
+    Session s;
+    const HWND form = s.window.hwnd();
+    RECT client;
+    GetClientRect(form, &client);
+    const UINT dpi = s.window.dpi();
+    EXPECT_EQ(client.right, ui::win32::toPixels(7140, dpi));
+    EXPECT_EQ(client.bottom, ui::win32::toPixels(5175, dpi));
+    const LONG style = GetWindowLongW(form, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU); // the close box
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_FALSE(style & WS_THICKFRAME); // fixed single border
+    wchar_t caption[128];
+    GetWindowTextW(form, caption, 128);
+    EXPECT_EQ(ui::win32::fromWide(caption, wcslen(caption)),
+              u"www.kestramo.bg  Физическа култура и спорт - реакция");
+    // Centred on the work area.
+    RECT outer;
+    GetWindowRect(form, &outer);
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(form, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    EXPECT_LE(std::abs((outer.left + outer.right) - (monitor.rcWork.left + monitor.rcWork.right)),
+              2);
+    EXPECT_LE(std::abs((outer.top + outer.bottom) - (monitor.rcWork.top + monitor.rcWork.bottom)),
+              2);
+    // The model's state after Form_Load.
+    EXPECT_EQ(s.form.Label1[3].Caption(), u"0");
+    EXPECT_EQ(s.form.Label1[2].Caption(), u" ");
+    EXPECT_EQ(s.form.Timer1.Interval(), 400);
+    EXPECT_FALSE(s.form.Timer1.Enabled());
+    EXPECT_TRUE(s.form.Option1[0].Value());
+    EXPECT_FALSE(IsWindowVisible(s.control("List1", 1)));
+    EXPECT_FALSE(IsWindowVisible(s.control("List2")));
+    EXPECT_EQ(GetFocus(), s.control("Text1", 0));
+    // Colours: the form, a label, the start-up green of the bar, the two buttons.
+    EXPECT_EQ(pixel(form, 2, 30), rgb(192, 192, 255));
+    EXPECT_EQ(pixel(form, ui::win32::toPixels(1300, dpi), ui::win32::toPixels(330, dpi)),
+              rgb(255, 192, 128));
+    RECT bar;
+    GetClientRect(s.control("Picture1"), &bar);
+    for (int x = 0; x < bar.right; x += 7)
+        EXPECT_EQ(pixel(s.control("Picture1"), x, bar.bottom / 2), rgb(30, 230, 30)) << x;
+    EXPECT_EQ(pixel(s.control("Command1", 0), 6, 6), rgb(128, 255, 128));
+    EXPECT_EQ(pixel(s.control("Command1", 1), 6, 6), rgb(255, 0, 0));
+    EXPECT_TRUE(s.reports.empty());
+}
+
+TEST(Window, WholeTextTestAtTheFastestPace) {
+    Session s;
+    s.draws->push(drawFor(13)); // "Капка в морето"
+    click(s.window, s.control("Command1", 0));
+    EXPECT_TRUE(s.form.Timer1.Enabled());
+    SetFocus(s.control("HScroll1"));
+    key(s.window, s.control("HScroll1"), VK_END); // the fastest pace, from the keyboard
+    EXPECT_EQ(s.form.HScroll1.Value(), 100);
+    EXPECT_EQ(s.form.Timer1.Interval(), 100);
+    const auto started = std::chrono::steady_clock::now();
+    pump(s.window, 20000, [&] { return !s.form.Timer1.Enabled(); });
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    EXPECT_FALSE(s.form.Timer1.Enabled());
+    EXPECT_EQ(s.form.Label1[3].Caption(), u"43");
+    EXPECT_EQ(s.form.Label1[2].Height(), 75.0f);
+    EXPECT_EQ(s.form.Label1[1].Caption(), u"Капка в морето");
+    EXPECT_GT(seconds, 3.5); // 43 ticks of 100 ms, generously bounded
+    EXPECT_LT(seconds, 15.0);
+    // Below the cover's edge the proverb shows: not all peach any more.
+    const HWND form = s.window.hwnd();
+    const UINT dpi = s.window.dpi();
+    int dark = 0;
+    for (int y = ui::win32::toPixels(600 + 80, dpi); y < ui::win32::toPixels(1095, dpi); ++y)
+        for (int x = ui::win32::toPixels(1800, dpi); x < ui::win32::toPixels(5655, dpi); x += 2)
+            dark += pixel(form, x, y) != rgb(255, 192, 128);
+    EXPECT_GT(dark, 50);
+    EXPECT_TRUE(s.reports.empty());
+}
+
+TEST(Window, WholeLetterTestAndLookup) {
+    Session s;
+    s.draws->push(0.5f);
+    for (char c : {'G', 'P', 'G'})
+        s.draws->push(letter(c));
+    for (int i = 0; i < 9; ++i)
+        s.draws->push(letter('P'));
+    click(s.window, s.control("Option1", 1));
+    EXPECT_EQ(s.form.TestKind, 1);
+    EXPECT_EQ(SendMessageW(s.control("Option1", 1), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(s.control("Option1", 0), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    click(s.window, s.control("Command1", 0));
+    EXPECT_TRUE(IsWindowVisible(s.control("List1", 1)));
+    EXPECT_FALSE(IsWindowEnabled(s.control("List1", 1)));
+    EXPECT_EQ(s.form.List1[1].ListCount(), 26);
+    SetFocus(s.control("HScroll1"));
+    key(s.window, s.control("HScroll1"), VK_END);
+    pump(s.window, 20000, [&] { return !s.form.Timer1.Enabled(); });
+    EXPECT_EQ(s.form.Label1[3].Caption(), u"12");
+    EXPECT_TRUE(IsWindowEnabled(s.control("List1", 1)));
+    // A click on the row of G looks up its count.
+    const HWND letters = s.control("List1", 1);
+    RECT row;
+    SendMessageW(letters, LB_GETITEMRECT, 'G' - 'A', reinterpret_cast<LPARAM>(&row));
+    SendMessageW(letters, LB_SETTOPINDEX, 'G' - 'A', 0);
+    SendMessageW(letters, LB_GETITEMRECT, 'G' - 'A', reinterpret_cast<LPARAM>(&row));
+    click(s.window, letters, {(row.left + row.right) / 2, (row.top + row.bottom) / 2});
+    pump(s.window, 50);
+    EXPECT_EQ(s.form.Label1[2].Caption(), u"G = 2");
+    pump(s.window, 300); // stopped for good
+    EXPECT_EQ(s.form.Label1[3].Caption(), u"12");
+    EXPECT_EQ(s.draws->overruns, 0);
+    EXPECT_TRUE(s.reports.empty());
+}
+
+TEST(Window, CodeNeverRaisesTheListsClick) {
+    Session s;
+    s.draws->push(0.5f);
+    for (int i = 0; i < 10; ++i)
+        s.draws->push(letter('K'));
+    click(s.window, s.control("Option1", 1));
+    click(s.window, s.control("Command1", 0));
+    for (int i = 0; i < 10; ++i)
+        s.window.clock().onTick();
+    s.form.Label1[2].Caption(u"x");
+    // Refilling and rewriting the lists from code raises no click.
+    s.form.List1[0].List(3, u"7");
+    click(s.window, s.control("Option1", 1));
+    pump(s.window, 50);
+    EXPECT_EQ(s.form.Label1[2].Caption(), u"x");
+}
+
+TEST(Window, SliderChangeRules) {
+    Session s;
+    const HWND bar = s.control("HScroll1");
+    RECT r;
+    GetClientRect(bar, &r);
+    // An arrow click and a track click are one step each; the arrows of the keyboard too.
+    click(s.window, bar, {r.right - 4, r.bottom / 2});
+    EXPECT_EQ(s.form.HScroll1.Value(), 1);
+    EXPECT_EQ(s.form.Timer1.Interval(), 397);
+    click(s.window, bar, {r.right * 3 / 4, r.bottom / 2});
+    EXPECT_EQ(s.form.HScroll1.Value(), 2);
+    click(s.window, bar, {4, r.bottom / 2});
+    EXPECT_EQ(s.form.HScroll1.Value(), 1);
+    SetFocus(bar);
+    key(s.window, bar, VK_RIGHT);
+    EXPECT_EQ(s.form.HScroll1.Value(), 2);
+    key(s.window, bar, VK_HOME);
+    EXPECT_EQ(s.form.HScroll1.Value(), 0);
+    EXPECT_EQ(s.form.Timer1.Interval(), 400);
+    // The bar: red up to the split, then the other green.
+    key(s.window, bar, VK_END);
+    pump(s.window, 50);
+    RECT inside;
+    GetClientRect(s.control("Picture1"), &inside);
+    EXPECT_EQ(pixel(s.control("Picture1"), inside.right - 2, inside.bottom / 2), rgb(230, 30, 30));
+    // Setting the value it has raises nothing.
+    int changes = 0;
+    auto handler = s.form.HScroll1.onChange;
+    s.form.HScroll1.onChange = [&] {
+        ++changes;
+        handler();
+    };
+    key(s.window, bar, VK_END);
+    EXPECT_EQ(changes, 0);
+}
+
+TEST(Window, DraggedThumbChangesOnReleaseAndTicksGoOn) {
+    Session s;
+    s.draws->push(0.5f);
+    click(s.window, s.control("Command1", 0));
+    const HWND bar = s.control("HScroll1");
+    RECT r;
+    GetClientRect(bar, &r);
+    const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+    const int thumbX = arrow + 4;
+    int ticksWhileHeld = 0;
+    int intervalWhileHeld = 0;
+    // The scroll bar runs its own loop while the thumb is held; the release and a look at
+    // the form during the hold come from timers inside that loop.
+    const std::u16string before = s.form.Label1[3].Caption();
+    static Session* current = nullptr;
+    static HWND held = nullptr;
+    static int* seen = nullptr;
+    static int* interval = nullptr;
+    static std::u16string start;
+    current = &s;
+    held = bar;
+    seen = &ticksWhileHeld;
+    interval = &intervalWhileHeld;
+    start = before;
+    PostMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom / 2));
+    SetTimer(nullptr, 0, 1500, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        *seen = int(rt::Val(current->form.Label1[3].Caption()) - rt::Val(start));
+        *interval = current->form.Timer1.Interval();
+        RECT b;
+        GetClientRect(held, &b);
+        PostMessageW(held, WM_LBUTTONUP, 0, MAKELPARAM(b.right / 2, b.bottom / 2));
+    });
+    SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(thumbX, r.bottom / 2));
+    pump(s.window, 100);
+    EXPECT_GE(ticksWhileHeld, 2);           // ticks went on while the thumb was held
+    EXPECT_EQ(intervalWhileHeld, 400);      // and nothing changed while it was dragged
+    EXPECT_GT(s.form.HScroll1.Value(), 20); // the release changed the value
+    EXPECT_EQ(s.form.Timer1.Interval(), 400 - 3 * s.form.HScroll1.Value());
+}
+
+TEST(Window, TabOrderAndKeys) {
+    Session s;
+    EXPECT_EQ(GetFocus(), s.control("Text1", 0));
+    const char* expected[] = {"HScroll1", "Option1", "Command1", "Command1", "Text1", "HScroll1"};
+    const int16_t indexes[] = {-1, 0, 0, 1, 0, -1};
+    for (int i = 0; i < 6; ++i) {
+        key(s.window, GetFocus(), VK_TAB);
+        EXPECT_EQ(GetFocus(), s.control(expected[i], indexes[i])) << i;
+    }
+    // Arrows choose the test in the frame, each move a click; Enter presses a button.
+    key(s.window, GetFocus(), VK_TAB); // to the chosen option
+    key(s.window, GetFocus(), VK_DOWN);
+    EXPECT_EQ(s.form.TestKind, 1);
+    key(s.window, GetFocus(), VK_LEFT);
+    EXPECT_EQ(s.form.TestKind, 0);
+    key(s.window, GetFocus(), VK_RIGHT);
+    EXPECT_EQ(s.form.TestKind, 1);
+    s.draws->push(0.5f);
+    key(s.window, GetFocus(), VK_TAB);
+    EXPECT_EQ(GetFocus(), s.control("Command1", 0));
+    key(s.window, GetFocus(), VK_RETURN);
+    EXPECT_TRUE(s.form.Timer1.Enabled());
+    EXPECT_TRUE(IsWindowVisible(s.control("List1", 1)));
+}
+
+TEST(Window, ErrorIsReportedOnce) {
+    Session s;
+    s.form.List2.Clear(); // no proverbs: the draw divides by zero
+    click(s.window, s.control("Command1", 0));
+    ASSERT_EQ(s.reports.size(), 1u);
+    EXPECT_EQ(s.reports[0], u"Грешка при изпълнение 11: Деление на нула");
+    EXPECT_FALSE(s.form.Timer1.Enabled());
+}
+
+TEST(Window, ClockKeepsItsTimetable) {
+    Session s;
+    int ticks = 0;
+    s.form.Timer1.onTimer = [&] { ++ticks; };
+    s.form.Timer1.Interval(100);
+    s.form.Timer1.Enabled(true);
+    pump(s.window, 1050);
+    s.form.Timer1.Enabled(false);
+    EXPECT_GE(ticks, 8); // ten at 100 ms; Wine's timers are not Windows'
+    EXPECT_LE(ticks, 11);
+    pump(s.window, 300);
+    EXPECT_LE(ticks, 11); // none after the stop
+}
+
+} // namespace
