@@ -4,7 +4,8 @@
 # with --memcheck valgrind, with --accessibility the accessibility bus and its Python client,
 # with --format clang-format, with --package what makes and checks the Debian package,
 # with --wayland a headless Weston with its X bridge and Qt's Wayland plugin, with
-# --desktop a virtual screen and Qt's GTK theme, to meet a desktop's dark scheme.
+# --desktop a virtual screen and Qt's GTK theme, to meet a desktop's dark scheme, with
+# --windows the cross-compiler for Windows and NSIS, with --wine Wine to run what it makes.
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fontconfig
@@ -17,6 +18,8 @@ for option in "$@"; do
     --format) packages+=(clang-format) ;;
     --package) packages+=(dpkg-dev file lintian desktop-file-utils appstream) ;;
     --desktop) packages+=(xvfb xauth qt6-gtk-platformtheme) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest nsis) ;;
+    --wine) packages+=(wine wine64 fonts-wine xvfb xauth) ;;
     --wayland) packages+=(weston xwayland qt6-wayland) ;;
     *) echo "install-deps: unknown option $option" >&2; exit 2 ;;
     esac

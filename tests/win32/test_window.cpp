@@ -334,3 +334,62 @@ TEST(Window, ClockKeepsItsTimetable) {
 }
 
 } // namespace
+
+namespace {
+
+// What the executable's version record says in the given field.
+std::u16string versionField(const wchar_t* file, const wchar_t* field) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(file, &ignored);
+    if (!size) return u"(no version record)";
+    std::vector<char> data(size);
+    if (!GetFileVersionInfoW(file, 0, size, data.data())) return u"(unreadable)";
+    struct Translation {
+        WORD language, codePage;
+    }* translations = nullptr;
+    UINT length = 0;
+    VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
+                   reinterpret_cast<void**>(&translations), &length);
+    if (!length) return u"(no translation)";
+    wchar_t path[128];
+    swprintf(path, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translations[0].language,
+             translations[0].codePage, field);
+    wchar_t* value = nullptr;
+    if (!VerQueryValueW(data.data(), path, reinterpret_cast<void**>(&value), &length) || !value)
+        return u"(missing)";
+    return ui::win32::fromWide(value, wcslen(value));
+}
+
+std::wstring executable() {
+    const std::string narrow = KESTRAMO_EXE; // ASCII: the build path
+    std::wstring path(narrow.begin(), narrow.end());
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}
+
+TEST(Executable, VersionRecord) {
+    const std::wstring exe = executable();
+    EXPECT_EQ(versionField(exe.c_str(), L"FileVersion"), u"1.00");
+    EXPECT_EQ(versionField(exe.c_str(), L"ProductVersion"), u"1.00");
+    EXPECT_EQ(versionField(exe.c_str(), L"InternalName"), u"Kestramo");
+}
+
+TEST(Executable, IconHasA256Colour32PixelImage) {
+    HMODULE module = LoadLibraryExW(executable().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(module);
+    HRSRC found = FindResourceW(module, L"IDI_ICON1", MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+    ASSERT_TRUE(found);
+    const auto* group = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
+    const WORD count = *reinterpret_cast<const WORD*>(group + 4);
+    bool palette32 = false;
+    for (WORD i = 0; i < count; ++i) {
+        const BYTE* entry = group + 6 + 14 * i; // width, height, colours, reserved, planes, bits
+        const WORD bits = *reinterpret_cast<const WORD*>(entry + 6);
+        if (entry[0] == 32 && entry[1] == 32 && bits == 8) palette32 = true;
+    }
+    EXPECT_TRUE(palette32);
+    FreeLibrary(module);
+}
+
+} // namespace
