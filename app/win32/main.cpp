@@ -4,12 +4,15 @@
 #include "ui/win32/window.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The program takes no command line. Common controls 6 and per-monitor DPI awareness
     // come from the manifest.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
+    // The accessibility layer's annotation service is a COM object.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ui::win32::FormWindow window;
     Kestramo form(window);
     window.showCentred();

@@ -1,5 +1,7 @@
 #include "ui/win32/windowed.h"
 
+#include "ui/win32/accessibility.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -21,6 +23,11 @@ Windowed::Windowed(HWND form, const FormDescription& formDescription,
                             WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, form, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // Buttons and options are named by their captions; the rest by the form's names.
+    const bool captioned =
+        control.kind == ControlKind::CommandButton || control.kind == ControlKind::OptionButton;
+    if (!captioned && !control.accessibleName.empty())
+        annotate(hwnd_, control.accessibleName, control.role);
 }
 
 Windowed::~Windowed() {
