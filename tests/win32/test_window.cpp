@@ -381,6 +381,33 @@ TEST(Accessibility, ControlsAreNamedInBulgarian) {
     for (const auto& row : captioned)
         EXPECT_EQ(accessibleName(s.control(row.control, row.index)), row.name)
             << row.control << "(" << row.index << ")";
+    // The painted labels are the form's children after its windows, named by their
+    // captions as they change.
+    IAccessible* form = nullptr;
+    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(
+        s.window.hwnd(), DWORD(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&form))));
+    long children = 0;
+    form->get_accChildCount(&children);
+    std::vector<std::u16string> names;
+    for (long id = 1; id <= children; ++id) {
+        VARIANT child;
+        VariantInit(&child);
+        child.vt = VT_I4;
+        child.lVal = id;
+        BSTR name = nullptr;
+        VARIANT role;
+        VariantInit(&role);
+        if (SUCCEEDED(form->get_accRole(child, &role)) && role.vt == VT_I4 &&
+            role.lVal == ROLE_SYSTEM_STATICTEXT && SUCCEEDED(form->get_accName(child, &name)) &&
+            name) {
+            names.push_back(ui::win32::fromWide(name, SysStringLen(name)));
+            SysFreeString(name);
+        }
+    }
+    form->Release();
+    const std::vector<std::u16string> labels = {u"Физическо възпитание - време за реакция",
+                                                u"Честота на въздействие", u" ", u"0"};
+    EXPECT_EQ(names, labels);
     // The slider, the lists, the bar and the description carry theirs through the
     // annotation service, which Wine 8 does not offer: Windows reads those, Wine cannot.
 }

@@ -6,10 +6,23 @@
 #include "ui/win32/native.h"
 
 #include <string>
+#include <vector>
 
 namespace ui::win32 {
 
 // False where the system offers no annotation service.
 bool annotate(HWND control, const std::u16string& name, const std::u16string& description);
+
+} // namespace ui::win32
+
+namespace ui::win32 {
+
+class Label;
+
+// The form's answer to WM_GETOBJECT for its client area: the standard object, with the
+// painted labels added after the windowed children as static texts named by their current
+// captions. Returns the LRESULT the message wants, or 0 to let the system answer.
+LRESULT formAccessibleObject(HWND form, WPARAM wParam, LPARAM lParam,
+                             const std::vector<const Label*>& labels);
 
 } // namespace ui::win32

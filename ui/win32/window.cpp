@@ -1,5 +1,6 @@
 #include "ui/win32/window.h"
 
+#include "ui/win32/accessibility.h"
 #include "ui/win32/clock.h"
 #include "ui/win32/label.h"
 #include "ui/win32/picture_box.h"
@@ -324,6 +325,13 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_GETOBJECT: {
+        // The labels are painted, not windows: the form answers for them.
+        const std::vector<const Label*> labels(labels_.begin(), labels_.end());
+        if (const LRESULT object = formAccessibleObject(hwnd_, wParam, lParam, labels))
+            return object;
+        break;
+    }
     case kTickMessage:
         if (clock_) clock_->expired();
         return 0;
