@@ -325,6 +325,40 @@ TEST(Window, ErrorIsReportedOnce) {
     EXPECT_FALSE(s.form.Timer1.Enabled());
 }
 
+TEST(Window, ErrorShowsOneMessageBox) {
+    testing_support::ScriptedDraws draws;
+    ui::win32::FormWindow window;
+    Kestramo form(window); // the binding's own report: a message box
+    window.showCentred();
+    form.List2.Clear();
+    static std::vector<std::u16string> shown;
+    shown.clear();
+    // The box runs its own loop: a timer in it reads the box and closes it.
+    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND box, LPARAM) -> BOOL {
+                wchar_t kind[32];
+                GetClassNameW(box, kind, 32);
+                if (std::wstring(kind) != L"#32770" || !IsWindowVisible(box)) return TRUE;
+                wchar_t text[256];
+                const int length = GetDlgItemTextW(box, 0xFFFF, text, 256);
+                shown.push_back(ui::win32::fromWide(text, std::size_t(length)));
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return FALSE;
+            },
+            0);
+        if (!shown.empty()) KillTimer(nullptr, id);
+    });
+    PostMessageW(window.window("Command1", 0), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    SendMessageW(window.window("Command1", 0), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    pump(window, 2000, [] { return !shown.empty(); });
+    pump(window, 300);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], u"Грешка при изпълнение 11: Деление на нула");
+    EXPECT_FALSE(form.Timer1.Enabled());
+}
+
 TEST(Window, ClockKeepsItsTimetable) {
     Session s;
     int ticks = 0;
