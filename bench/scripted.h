@@ -1,6 +1,7 @@
 // Draws given in advance, for the benchmark and the scripted session.
 #pragma once
 
+#include "tests/scripted_random.h"
 #include "ui/runtime.h"
 
 #include <deque>
@@ -29,9 +30,8 @@ inline ScriptedRandom& installScriptedRandom() {
     return draws;
 }
 
-// A draw r with round(r * 100) == n.
-inline float drawFor(int n) {
-    return n == 0 ? 0.0025f : float((n - 0.25) / 100.0);
-}
+// A draw r with round(r * 100) == n, as the tests make them.
+using testing_support::drawFor;
+using testing_support::letter;
 
 } // namespace bench

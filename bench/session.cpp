@@ -19,10 +19,6 @@ namespace {
 
 using bench::ScriptedRandom;
 
-float letter(char c) {
-    return bench::drawFor(c - 'A');
-}
-
 // Runs the steps one after another, each when the one before has finished.
 class Script {
 public:
@@ -77,7 +73,7 @@ int main(int argc, char** argv) {
         ui::qt::widgetOf(form.Option1[1])->click();
         draws.values = {0.5f};
         for (char c : std::string("KAKBAAKAAAAAAA"))
-            draws.values.push_back(letter(c));
+            draws.values.push_back(bench::letter(c));
         ui::qt::widgetOf(form.Command1[0])->click(); // the letter test
         fastest();
         return true;

@@ -16,8 +16,8 @@ def read_xpm(path):
     width, height, count, per = (int(v) for v in strings[0].split()[:4])
     colours = {}
     for line in strings[1:1 + count]:
-        key, spec = line[:per], line[per:].split()
-        value = spec[spec.index("c") + 1]
+        key, fields = line[:per], line[per:].split()
+        value = fields[fields.index("c") + 1]
         colours[key] = None if value.lower() == "none" else tuple(
             int(value[i:i + 2], 16) for i in (1, 3, 5))
     rows = strings[1 + count:1 + count + height]

@@ -201,8 +201,8 @@ void FormWindow::moveFocus(bool forward) {
 bool FormWindow::preTranslate(const MSG& message) {
     if (message.message != WM_KEYDOWN || reporting_) return false;
     if (message.hwnd != hwnd_ && GetAncestor(message.hwnd, GA_ROOT) != hwnd_) return false;
-    Windowed* focused = windowedOf(message.hwnd);
-    if (message.hwnd == hwnd_) focused = nullptr;
+    // The form's own user data is the form, not a control.
+    Windowed* focused = message.hwnd == hwnd_ ? nullptr : windowedOf(message.hwnd);
     switch (message.wParam) {
     case VK_TAB:
         moveFocus(!(GetKeyState(VK_SHIFT) & 0x8000));
