@@ -7,17 +7,6 @@ namespace ui {
 
 using rt::ErrorNumber;
 
-namespace {
-
-// Wires a peer's event to the model's handler slot, looked up when the event comes.
-void forward(std::function<void()>& event, const std::function<void()>& handler) {
-    event = [&handler] {
-        if (handler) handler();
-    };
-}
-
-} // namespace
-
 void Label::Height(float twips) {
     if (!(twips >= 0.0f) || std::isinf(twips)) rt::raise(ErrorNumber::InvalidPropertyValue);
     peer_.setHeightTwips(twips);

@@ -20,11 +20,27 @@ public:
     explicit Control(Peer& peer) : peer_(peer) {}
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
+    // The peer may outlive the control (a window tears down after the form): its event
+    // is cut here, so nothing it raises then can reach a handler that is gone.
+    ~Control() {
+        if (event_) *event_ = nullptr;
+    }
     // The binding's side, for the binding itself and its tests.
     Peer& peer() const { return peer_; }
 
 protected:
+    // Wires the peer's event to the model's handler slot, looked up when the event comes.
+    void forward(std::function<void()>& event, const std::function<void()>& handler) {
+        event_ = &event;
+        event = [&handler] {
+            if (handler) handler();
+        };
+    }
+
     Peer& peer_;
+
+private:
+    std::function<void()>* event_ = nullptr;
 };
 
 class Label : public Control<LabelPeer> {

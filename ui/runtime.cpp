@@ -1,10 +1,13 @@
 #include "ui/runtime.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <random>
 #include <string>
@@ -111,6 +114,90 @@ int16_t Mul16(int16_t a, int16_t b) {
     return checked16(int32_t(a) * int32_t(b));
 }
 
+namespace {
+
+// Decimal text and doubles with no locale in the way: std::to_chars and from_chars where
+// the library has them for floating point; elsewhere (WebAssembly's library has not) the C
+// functions, whose locale there is always "C".
+#ifdef __cpp_lib_to_chars
+// False when the number lies beyond a double's range, either way.
+bool parseDouble(const std::string& ascii, double& value) {
+    return std::from_chars(ascii.data(), ascii.data() + ascii.size(), value).ec !=
+           std::errc::result_out_of_range;
+}
+std::string shortest(double value) {
+    char buffer[64];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+std::string fixed(double value, int decimals) {
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc()) raise(ErrorNumber::Overflow);
+    return std::string(buffer, result.ptr);
+}
+#else
+bool parseDouble(const std::string& ascii, double& value) {
+    errno = 0;
+    value = std::strtod(ascii.c_str(), nullptr);
+    return errno != ERANGE;
+}
+std::string shortest(double value) {
+    // The fewest significant digits that read back as the same double.
+    char buffer[64];
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+        if (std::strtod(buffer, nullptr) == value) break;
+    }
+    return buffer;
+}
+std::string fixed(double value, int decimals) {
+    char buffer[400];
+    const int length = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    if (length < 0 || std::size_t(length) >= sizeof buffer) raise(ErrorNumber::Overflow);
+    return std::string(buffer, std::size_t(length));
+}
+#endif
+
+// Whether a decimal number written as [-]digits[.digits][e[-]digits] is less than 1 in
+// magnitude, however many digits its exponent has.
+bool belowOne(std::string_view number) {
+    std::size_t i = number.find_first_not_of("+-");
+    if (i == std::string_view::npos) return true;
+    const auto digit = [&](std::size_t at) {
+        return at < number.size() && number[at] >= '0' && number[at] <= '9';
+    };
+    // The power of ten just above the first non-zero digit, before the exponent.
+    long long magnitude = 0;
+    bool seen = false;
+    for (; digit(i); ++i) {
+        seen = seen || number[i] != '0';
+        if (seen) ++magnitude;
+    }
+    if (i < number.size() && number[i] == '.') {
+        for (++i; digit(i); ++i) {
+            if (seen) continue;
+            if (number[i] != '0')
+                seen = true;
+            else
+                --magnitude;
+        }
+    }
+    if (!seen) return true;
+    long long exponent = 0;
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        ++i;
+        const bool negative = i < number.size() && number[i] == '-';
+        if (i < number.size() && (number[i] == '-' || number[i] == '+')) ++i;
+        for (; digit(i); ++i)
+            exponent = std::min(exponent * 10 + (number[i] - '0'), 1'000'000'000LL);
+        if (negative) exponent = -exponent;
+    }
+    return magnitude + exponent <= 0;
+}
+
+} // namespace
+
 double Val(std::u16string_view s) {
     // Read straight from the UTF-16 text: the tick handler calls this, and a conversion
     // to another encoding would touch far more code than the number itself needs.
@@ -156,8 +243,11 @@ double Val(std::u16string_view s) {
     for (std::size_t k = start; k < i; ++k)
         if (s[k] != u'+') ascii.push_back(char(s[k])); // from_chars takes no plus
     double value = 0.0;
-    const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (result.ec == std::errc::result_out_of_range) raise(ErrorNumber::Overflow);
+    if (!parseDouble(ascii, value)) {
+        // Too small for a double is no overflow: the nearest double is 0.
+        if (belowOne(ascii)) return 0.0;
+        raise(ErrorNumber::Overflow);
+    }
     return value;
 }
 
@@ -175,18 +265,14 @@ std::u16string Str(double value) {
         if (value < 0) *--at = u'-';
         return std::u16string(at, digits + 17);
     }
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::u16string(buffer, result.ptr);
+    const std::string text = shortest(value);
+    return std::u16string(text.begin(), text.end());
 }
 
 std::u16string Fixed(double value, int decimals) {
-    // to_chars ignores the locale, so the separator is always a point.
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (result.ec != std::errc()) raise(ErrorNumber::Overflow);
-    return std::u16string(buffer, result.ptr);
+    // No locale is asked, so the separator is always a point.
+    const std::string text = fixed(value, decimals);
+    return std::u16string(text.begin(), text.end());
 }
 
 std::u16string Chr(int32_t code) {

@@ -630,3 +630,31 @@ TEST(Errors, MissingArrayMemberIsAnError) {
 }
 
 } // namespace
+
+namespace {
+
+// The window outlives the form (it is torn down after it): once the form is gone, no event
+// the window's controls raise may reach it.
+TEST(Teardown, EventsAfterTheFormIsGoneReachNothing) {
+    ScriptedDraws draws;
+    ui::headless::Window window;
+    {
+        Kestramo form(window);
+        window.option(1).click();
+        window.button(0).click();
+        EXPECT_TRUE(window.clock().isActive());
+    }
+    EXPECT_FALSE(window.button(0).onClick);
+    EXPECT_FALSE(window.button(1).onClick);
+    EXPECT_FALSE(window.option(0).onClick);
+    EXPECT_FALSE(window.list(1).onSelect);
+    EXPECT_FALSE(window.slider().onChange);
+    EXPECT_FALSE(window.clock().onTick);
+    // And raising them is harmless.
+    window.button(0).click();
+    window.option(0).click();
+    window.slider().userSet(40);
+    window.clock().advance(1000);
+}
+
+} // namespace

@@ -82,6 +82,9 @@ TEST(Arithmetic, Errors) {
         {"Chr(-1)", [] { rt::Chr(-1); }, ErrorNumber::InvalidPropertyValue},
         {"Val(1e999)", [] { rt::Val(u"1e999"); }, ErrorNumber::Overflow},
         {"Val(-4e400)", [] { rt::Val(u"-4e400"); }, ErrorNumber::Overflow},
+        {"Val(0.001e312)", [] { rt::Val(u"0.001e312"); }, ErrorNumber::Overflow},
+        {"Val(1e99999999999999999999)", [] { rt::Val(u"1e99999999999999999999"); },
+         ErrorNumber::Overflow},
     };
     for (const auto& row : rows)
         EXPECT_EQ(errorOf(row.operation), row.error) << row.name;
@@ -126,6 +129,12 @@ TEST(Text, NumericValue) {
         {u"-2.5", -2.5},
         {u"+25E-1", 2.5},
         {u"\uFF11", 0.0}, // a full-width digit is no digit here
+        // Too small for a double: the nearest value, 0, and no overflow.
+        {u"1e-400", 0.0},
+        {u"-2.5E-999", 0.0},
+        {u"0.0000000001e-320", 0.0},
+        {u"1e-99999999999999999999", 0.0},
+        {u"4.9e-324", 4.9e-324},
     };
     for (const auto& row : rows)
         EXPECT_EQ(rt::Val(row.text), row.value) << rt::toUtf8(row.text);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
 using ui::TickSchedule;
@@ -20,8 +22,11 @@ TEST(TickSchedule, WakeUps) {
         {"a start waits a whole interval", 1399 * ms, false, 1400 * ms},
         {"on the deadline", 1400 * ms, true, 1800 * ms},
         {"a little late keeps the timetable", 1403 * ms, true, 1800 * ms},
-        {"just before the next deadline", 1799 * ms, true, 1800 * ms},
+        {"late by half an interval: the next is still half away", 1600 * ms, true, 1800 * ms},
+        {"later: the deadline too near is dropped", 1601 * ms, true, 2200 * ms},
+        {"just before the next deadline: not two ticks 1 ms apart", 1799 * ms, true, 2200 * ms},
         {"two deadlines missed: one tick", 2250 * ms, true, 2600 * ms},
+        {"two missed, woken near the third", 2550 * ms, true, 3000 * ms},
         {"exactly on a later deadline", 2200 * ms, true, 2600 * ms},
     };
     for (const auto& row : rows) {
@@ -29,6 +34,34 @@ TEST(TickSchedule, WakeUps) {
         schedule.start(1000 * ms, 400);
         EXPECT_EQ(schedule.due(row.wake), row.due) << row.name;
         EXPECT_EQ(schedule.next(), row.next) << row.name;
+    }
+}
+
+// Wakes at every deadline, each late by a made-up stall: whatever the stalls, ticks stay
+// at least half an interval apart, each deadline stays on the start's phase, and a wake on
+// time after the stalls is a tick on time.
+TEST(TickSchedule, StallsNeverBringTwoTicksClose) {
+    for (const int interval : {100, 250, 400}) {
+        const TickSchedule::Nanoseconds step = interval * ms;
+        std::uint32_t seed = 12345u + unsigned(interval);
+        TickSchedule schedule;
+        schedule.start(0, interval);
+        TickSchedule::Nanoseconds last = -step;
+        for (int i = 0; i < 2000; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            // Late by 0 up to 2.5 intervals: small lateness mostly, some long stalls.
+            const auto late =
+                TickSchedule::Nanoseconds(seed >> 8) % (5 * step / 2) * ((seed & 3) == 0 ? 1 : 0);
+            const TickSchedule::Nanoseconds wake = schedule.next() + late;
+            ASSERT_TRUE(schedule.due(wake));
+            EXPECT_GE(wake - last, step / 2) << "interval " << interval << ", wake " << i;
+            EXPECT_EQ(schedule.next() % step, 0) << "phase lost at wake " << i;
+            EXPECT_GT(schedule.next(), wake);
+            last = wake;
+        }
+        const TickSchedule::Nanoseconds onTime = schedule.next();
+        EXPECT_TRUE(schedule.due(onTime));
+        EXPECT_EQ(schedule.next(), onTime + step);
     }
 }
 
@@ -40,9 +73,14 @@ TEST(TickSchedule, EarlyWakeUpChangesNothing) {
     EXPECT_EQ(schedule.next(), 200 * ms);
 }
 
-TEST(TickSchedule, NoIntervalNeverTicks) {
-    TickSchedule schedule;
-    EXPECT_FALSE(schedule.due(1'000'000 * ms));
+TEST(TickSchedule, NoIntervalSetsNoDeadline) {
+    for (const int interval : {0, -5}) {
+        TickSchedule schedule;
+        EXPECT_FALSE(schedule.hasDeadline());
+        schedule.start(7 * ms, interval);
+        EXPECT_FALSE(schedule.hasDeadline()) << interval;
+        EXPECT_FALSE(schedule.due(1'000'000 * ms)) << interval;
+    }
 }
 
 TEST(HeadlessClock, TicksKeepToTheTimetable) {
@@ -73,6 +111,15 @@ TEST(HeadlessClock, LateWakeUpDropsMissedTicks) {
     EXPECT_EQ(clock.wakeLate(450), 1); // four deadlines passed, one tick
     EXPECT_EQ(clock.advance(49), 0);   // the timetable holds: next at 500
     EXPECT_EQ(clock.advance(1), 1);
+}
+
+TEST(HeadlessClock, NoIntervalNeitherTicksNorSpins) {
+    ui::headless::Clock clock({.interval = 0});
+    clock.start();
+    EXPECT_EQ(clock.advance(1000), 0);
+    EXPECT_EQ(clock.runToTheEnd(), 0);
+    clock.setInterval(100);
+    EXPECT_EQ(clock.advance(250), 2);
 }
 
 TEST(HeadlessClock, StopInsideATickStopsAtOnce) {

@@ -200,6 +200,32 @@ private slots:
         QVERIFY(!form.Timer1.Enabled());
     }
 
+    // The program's entry destroys the form before its window: what the widgets raise
+    // after that, by the user or by their own teardown, reaches no handler.
+    void widgetsOutliveTheForm() {
+        ScriptedDraws draws;
+        ui::qt::FormWindow window;
+        QWidget *start, *letterTest, *letters;
+        QScrollBar* slider;
+        {
+            Kestramo form(window);
+            window.showCentred();
+            start = ui::qt::widgetOf(form.Command1[0]);
+            letterTest = ui::qt::widgetOf(form.Option1[1]);
+            letters = ui::qt::widgetOf(form.List1[1]);
+            slider = ui::qt::widgetOf(form.HScroll1);
+            click(letterTest);
+            click(start);
+            QVERIFY(window.clock()->isActive());
+        }
+        QVERIFY(!window.clock()->onTick);
+        click(start);
+        click(letterTest);
+        QTest::keyClick(slider, Qt::Key_Right);
+        QTest::mouseClick(letters, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::qWait(50);
+    }
+
     void closingTheWindowDuringARunEndsTheProgram() {
         TestForm t;
         click(ui::qt::widgetOf(t.form.Command1[0]));

@@ -3,9 +3,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
+
+#include <time.h>
 
 #include <thread>
+#include <vector>
 
 using Kind = ui::qt::TickClock::Kind;
 
@@ -22,6 +27,19 @@ void runFor(int milliseconds) {
 
 void blockFor(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// Sleeps in the event loop for `milliseconds`, using no CPU of its own.
+void idleFor(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
 } // namespace
@@ -98,6 +116,57 @@ private slots:
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
         QVERIFY2(ticks <= 1, qPrintable(QString::number(ticks)));
+    }
+
+    // The window's thread stalls inside the first tick from its deadline until 20 ms
+    // before the one after next: the late tick comes once, and the next one not 20 ms
+    // after it but a whole timetable step later, so each letter is on screen long enough.
+    void aStallNeverBringsTwoTicksClose_data() {
+        kinds_data();
+    }
+    void aStallNeverBringsTwoTicksClose() {
+        QFETCH(Kind, kind);
+        ui::qt::TickClock clock(nullptr);
+        clock.setKind(kind);
+        std::vector<qint64> at;
+        clock.onTick = [&] {
+            at.push_back(ui::qt::TickClock::now());
+            if (at.size() == 1) blockFor(180);
+        };
+        clock.setInterval(100);
+        clock.start();
+        runFor(750);
+        clock.stop();
+        QVERIFY2(at.size() >= 4, qPrintable(QString::number(at.size())));
+        for (std::size_t i = 1; i < at.size(); ++i) {
+            const double gapMs = double(at[i] - at[i - 1]) / 1e6;
+            QVERIFY2(gapMs >= 50, qPrintable(QStringLiteral("ticks %1 and %2 only %3 ms apart")
+                                                 .arg(i)
+                                                 .arg(i + 1)
+                                                 .arg(gapMs)));
+        }
+    }
+
+    // An interval of 0 gives no deadline: the clock neither ticks nor keeps the thread busy.
+    void noIntervalNeitherTicksNorSpins_data() {
+        kinds_data();
+    }
+    void noIntervalNeitherTicksNorSpins() {
+        QFETCH(Kind, kind);
+        ui::qt::TickClock clock(nullptr);
+        clock.setKind(kind);
+        int ticks = 0;
+        clock.onTick = [&] { ++ticks; };
+        clock.setInterval(0);
+        clock.start();
+        const double cpu0 = threadCpuMs();
+        idleFor(300);
+        const double busyMs = threadCpuMs() - cpu0;
+        QCOMPARE(ticks, 0);
+        QVERIFY2(busyMs < 100, qPrintable(QStringLiteral("%1 ms of CPU in 300 ms").arg(busyMs)));
+        clock.setInterval(50); // a real interval afterwards ticks as usual
+        runFor(300);
+        QVERIFY2(ticks >= 2, qPrintable(QString::number(ticks)));
     }
 
     void newIntervalRestartsTheWait_data() {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <chrono>
@@ -499,6 +500,280 @@ TEST(Executable, IconHasA256Colour32PixelImage) {
     }
     EXPECT_TRUE(palette32);
     FreeLibrary(module);
+}
+
+} // namespace
+
+namespace {
+
+// A stall of the window's thread inside a tick, from its deadline until 20 ms before the
+// one after next: the late tick comes once, and the next not 20 ms after it.
+TEST(Clock, AStallNeverBringsTwoTicksClose) {
+    Session s;
+    std::vector<ui::TickSchedule::Nanoseconds> at;
+    s.form.Timer1.onTimer = [&] {
+        at.push_back(ui::win32::Clock::now());
+        if (at.size() == 1) Sleep(180);
+    };
+    s.form.Timer1.Interval(100);
+    s.form.Timer1.Enabled(true);
+    pump(s.window, 800);
+    s.form.Timer1.Enabled(false);
+    ASSERT_GE(at.size(), 4u);
+    for (std::size_t i = 1; i < at.size(); ++i)
+        EXPECT_GE(double(at[i] - at[i - 1]) / 1e6, 50.0) << "ticks " << i << " and " << i + 1;
+}
+
+double processCpuMs() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto ms = [](const FILETIME& t) {
+        return double((ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4;
+    };
+    return ms(kernel) + ms(user);
+}
+
+// The program never sets 0, but a clock given it must neither tick nor keep a core busy.
+TEST(Clock, NoIntervalNeitherTicksNorSpins) {
+    Session s;
+    ui::win32::Clock& clock = s.window.clock();
+    int ticks = 0;
+    clock.onTick = [&] { ++ticks; };
+    clock.setInterval(0);
+    clock.start();
+    const double cpu0 = processCpuMs();
+    pump(s.window, 300);
+    const double busy = processCpuMs() - cpu0;
+    clock.stop();
+    EXPECT_EQ(ticks, 0);
+    EXPECT_LT(busy, 150.0) << "ms of CPU in 300 ms";
+}
+
+// Two quick clicks are two clicks, as on Linux: the second press of a double click is drawn
+// pressed and clicks on release.
+TEST(Buttons, ADoubleClickIsTwoClicks) {
+    Session s;
+    s.draws->push({0.5f, 0.5f}); // the two starts' proverbs
+    const struct {
+        const char* name;
+        int16_t index;
+    } rows[] = {{"Command1", 1}, {"Command1", 0}, {"Option1", 1}};
+    for (const auto& row : rows) {
+        const HWND button = s.control(row.name, row.index);
+        int clicks = 0;
+        auto& event = std::string(row.name) == "Command1" ? s.form.Command1[row.index].onClick
+                                                          : s.form.Option1[row.index].onClick;
+        const std::function<void()> handler = event;
+        event = [&] {
+            ++clicks;
+            handler();
+        };
+        const LPARAM at = MAKELPARAM(5, 5);
+        SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(button, WM_LBUTTONUP, 0, at);
+        SendMessageW(button, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        EXPECT_TRUE(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) << row.name;
+        SendMessageW(button, WM_LBUTTONUP, 0, at);
+        pump(s.window, 30);
+        EXPECT_EQ(clicks, 2) << row.name << "(" << row.index << ")";
+        event = handler;
+    }
+}
+
+// Activating another window and coming back leaves the keyboard where it was.
+TEST(Focus, KeptAcrossActivation) {
+    Session s;
+    const HWND start = s.control("Command1", 0);
+    SetFocus(start);
+    const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                       0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    SetActiveWindow(other);
+    pump(s.window, 50);
+    EXPECT_NE(GetFocus(), start);
+    SetActiveWindow(s.window.hwnd());
+    pump(s.window, 50);
+    EXPECT_EQ(GetFocus(), start);
+    // The keys work there at once: Tab goes on from «Почни», not from the description.
+    key(s.window, GetFocus(), VK_TAB);
+    EXPECT_EQ(GetFocus(), s.control("Command1", 1));
+    DestroyWindow(other);
+}
+
+TEST(Focus, BackWhereItWasAfterTheReport) {
+    testing_support::ScriptedDraws draws;
+    ui::win32::FormWindow window;
+    Kestramo form(window);
+    window.showCentred();
+    form.List2.Clear();
+    const HWND start = window.window("Command1", 0);
+    SetFocus(start);
+    static bool closed;
+    closed = false;
+    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND box, LPARAM) -> BOOL {
+                wchar_t kind[32];
+                GetClassNameW(box, kind, 32);
+                if (std::wstring(kind) != L"#32770" || !IsWindowVisible(box)) return TRUE;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                closed = true;
+                return FALSE;
+            },
+            0);
+        if (closed) KillTimer(nullptr, id);
+    });
+    key(window, start, VK_RETURN); // the draw divides by zero: one report
+    pump(window, 2000, [] { return closed; });
+    pump(window, 200);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(GetFocus(), start);
+}
+
+// Focus marks hide until the keyboard is used, as in a dialog: the first key asks the form
+// to show them. (Wine keeps the keyboard cues on, so there they always show.)
+TEST(Focus, MarksShowOnceTheKeyboardIsUsed) {
+    Session s;
+    static std::vector<WPARAM> asked;
+    asked.clear();
+    const SUBCLASSPROC recorder = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR, DWORD_PTR) -> LRESULT {
+        if (message == WM_CHANGEUISTATE) asked.push_back(wParam);
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    };
+    SetWindowSubclass(s.window.hwnd(), recorder, 7, 0);
+    click(s.window, s.control("Command1", 1)); // the mouse shows nothing
+    EXPECT_TRUE(asked.empty());
+    key(s.window, GetFocus(), VK_TAB);
+    RemoveWindowSubclass(s.window.hwnd(), recorder, 7);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.front(), MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS));
+    EXPECT_FALSE(SendMessageW(s.control("Command1", 0), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+// The windows stack as the form lists them, front first, the options above their frame;
+// where two overlap, the front one is painted whole.
+TEST(Window, StackedAsTheFormListsThem) {
+    Session s;
+    const struct {
+        const char* name;
+        int16_t index;
+    } frontToBack[] = {{"List2", -1},    {"List1", 1},     {"List1", 0},   {"Command1", 1},
+                       {"Command1", 0},  {"Option1", 1},   {"Option1", 0}, {"Frame1", -1},
+                       {"Picture1", -1}, {"HScroll1", -1}, {"Text1", 1},   {"Text1", 0}};
+    HWND child = GetWindow(s.window.hwnd(), GW_CHILD);
+    for (const auto& row : frontToBack) {
+        EXPECT_EQ(child, s.control(row.name, row.index)) << row.name << "(" << row.index << ")";
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr);
+    // The buttons' bottom row lies on the description, the bar's bottom border on the
+    // slider: neither is clipped.
+    for (const HWND front :
+         {s.control("Command1", 0), s.control("Command1", 1), s.control("Picture1")}) {
+        RECT client, clip;
+        GetClientRect(front, &client);
+        HDC dc = GetDC(front);
+        GetClipBox(dc, &clip);
+        ReleaseDC(front, dc);
+        EXPECT_TRUE(EqualRect(&client, &clip))
+            << clip.left << "," << clip.top << " " << clip.right << "," << clip.bottom;
+    }
+}
+
+IAccessible* formObject(HWND form) {
+    IAccessible* object = nullptr;
+    AccessibleObjectFromWindow(form, DWORD(OBJID_CLIENT), IID_IAccessible,
+                               reinterpret_cast<void**>(&object));
+    return object;
+}
+
+VARIANT childId(long id) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+std::u16string nameOf(IAccessible* object, long id) {
+    BSTR name = nullptr;
+    if (FAILED(object->get_accName(childId(id), &name)) || !name) return u"(no name)";
+    std::u16string result = ui::win32::fromWide(name, SysStringLen(name));
+    SysFreeString(name);
+    return result;
+}
+
+// The painted labels' object: found by a point, no output left unset, a name-change event
+// that names the label, and a clean answer once the window is gone.
+TEST(Accessibility, PaintedLabels) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* held = nullptr;
+    long title = 0;
+    {
+        Session s;
+        IAccessible* form = formObject(s.window.hwnd());
+        ASSERT_TRUE(form);
+        long children = 0;
+        form->get_accChildCount(&children);
+        title = children - 3; // the four labels come last, the title first
+        EXPECT_EQ(nameOf(form, title), u"Физическо възпитание - време за реакция");
+
+        // A point on the title finds the title, one on the counter the counter.
+        const UINT dpi = s.window.dpi();
+        const struct {
+            int x, y; // twips
+            long id;
+        } hits[] = {{1300, 100, title}, {3700, 2500, title + 3}, {2000, 700, title + 2}};
+        for (const auto& hit : hits) {
+            POINT at{ui::win32::toPixels(hit.x, dpi), ui::win32::toPixels(hit.y, dpi)};
+            ClientToScreen(s.window.hwnd(), &at);
+            VARIANT found;
+            VariantInit(&found);
+            ASSERT_EQ(form->accHitTest(at.x, at.y, &found), S_OK);
+            EXPECT_EQ(found.vt, VT_I4);
+            EXPECT_EQ(found.lVal, hit.id) << hit.x << "," << hit.y;
+        }
+
+        // Calls with nothing to give still set their output.
+        BSTR text = SysAllocString(L"stale");
+        BSTR stale = text;
+        EXPECT_EQ(form->get_accHelp(childId(title), &text), S_FALSE);
+        EXPECT_EQ(text, nullptr);
+        text = stale;
+        EXPECT_EQ(form->get_accKeyboardShortcut(childId(title), &text), S_FALSE);
+        EXPECT_EQ(text, nullptr);
+        text = stale;
+        EXPECT_EQ(form->get_accDefaultAction(childId(title), &text), S_FALSE);
+        EXPECT_EQ(text, nullptr);
+        text = stale;
+        long topic = 7;
+        EXPECT_EQ(form->get_accHelpTopic(&text, childId(title), &topic), S_FALSE);
+        EXPECT_EQ(text, nullptr);
+        SysFreeString(stale);
+
+        // The counter's name-change event names the counter.
+        static std::vector<long> changed;
+        changed.clear();
+        const HWINEVENTHOOK hook = SetWinEventHook(
+            EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+            [](HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, DWORD, DWORD) {
+                if (object == OBJID_CLIENT) changed.push_back(child);
+            },
+            0, 0, WINEVENT_OUTOFCONTEXT);
+        s.form.Label1[3].Caption(u"7");
+        pump(s.window, 100, [] { return !changed.empty(); });
+        if (hook) UnhookWinEvent(hook);
+        ASSERT_EQ(changed.size(), 1u);
+        EXPECT_EQ(nameOf(form, changed[0]), u"7");
+
+        held = form; // a screen reader still holds it when the window ends
+    }
+    BSTR name = nullptr;
+    EXPECT_EQ(held->get_accName(childId(title), &name), CO_E_OBJNOTCONNECTED);
+    long count = 0;
+    EXPECT_EQ(held->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    held->Release();
 }
 
 } // namespace

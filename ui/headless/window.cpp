@@ -42,7 +42,7 @@ int Clock::advance(double ms) {
     const auto end = now_ + TickSchedule::Nanoseconds(ms * 1e6);
     int ticks = 0;
     // The handler may stop the clock or change its interval: look again after each tick.
-    while (active_ && schedule_.next() <= end) {
+    while (active_ && schedule_.hasDeadline() && schedule_.next() <= end) {
         now_ = schedule_.next();
         ticks += wake();
     }
@@ -57,7 +57,7 @@ int Clock::wakeLate(double ms) {
 
 int Clock::runToTheEnd(int limit) {
     int ticks = 0;
-    while (active_ && ticks < limit) {
+    while (active_ && schedule_.hasDeadline() && ticks < limit) {
         now_ = schedule_.next();
         ticks += wake();
     }

@@ -3,6 +3,8 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <chrono>
+
 #ifdef Q_OS_LINUX
 #include <sys/timerfd.h>
 #include <time.h>
@@ -14,27 +16,24 @@
 
 namespace ui::qt {
 
-namespace {
-
-#ifdef Q_OS_LINUX
-TickSchedule::Nanoseconds monotonicNow() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return TickSchedule::Nanoseconds(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+TickSchedule::Nanoseconds TickClock::now() {
+    // steady_clock is CLOCK_MONOTONIC here, the clock the timerfd and Qt's timers use.
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
-#endif
-
-} // namespace
 
 TickClock::TickClock(QObject* parent) : QObject(parent), kind_(bestKind()) {
     qtTimer_ = new QTimer(this);
-    QObject::connect(qtTimer_, &QTimer::timeout, this, [this] {
-        if (onTick) onTick();
-    });
+    qtTimer_->setSingleShot(true);
+    QObject::connect(qtTimer_, &QTimer::timeout, this, [this] { expired(); });
     setKind(kind_);
 }
 
 TickClock::~TickClock() {
+    // The notifier watches the descriptor: it goes first, then the descriptor is closed.
+    delete notifier_;
+    notifier_ = nullptr;
 #ifdef Q_OS_LINUX
     if (fd_ >= 0) ::close(fd_);
 #endif
@@ -59,8 +58,16 @@ void TickClock::setKind(Kind kind) {
         fd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
         if (fd_ >= 0) {
             notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
-            QObject::connect(notifier_, &QSocketNotifier::activated, this,
-                             [this] { kernelExpired(); });
+            notifier_->setEnabled(false);
+            QObject::connect(notifier_, &QSocketNotifier::activated, this, [this] {
+                // Emptied first: a stop or restart after the kernel woke us leaves nothing.
+                std::uint64_t expirations = 0;
+                ssize_t got;
+                while ((got = ::read(fd_, &expirations, sizeof expirations)) < 0 &&
+                       errno == EINTR) {
+                }
+                if (got == sizeof expirations && expirations > 0) expired();
+            });
         }
     }
     if (kind == Kind::Kernel && fd_ < 0) kind = Kind::QtPrecise;
@@ -90,23 +97,37 @@ void TickClock::setInterval(int32_t milliseconds) {
 }
 
 void TickClock::arm() {
-    if (kind_ != Kind::Kernel) {
-        qtTimer_->start(interval_);
-        return;
-    }
-#ifdef Q_OS_LINUX
-    schedule_.start(monotonicNow(), interval_);
-    armKernel();
-    notifier_->setEnabled(true);
-#endif
+    schedule_.start(now(), interval_);
+    waitForNext();
 }
 
-void TickClock::armKernel() {
+void TickClock::waitForNext() {
+    if (!schedule_.hasDeadline()) {
+        // No interval: nothing to wait for, and nothing may wake us in a loop.
+        disarm();
+        return;
+    }
+    if (kind_ != Kind::Kernel) {
+        // Qt waits whole milliseconds; an early wake-up only arms the rest of the wait.
+        const TickSchedule::Nanoseconds left = schedule_.next() - now();
+        qtTimer_->start(int(left <= 0 ? 0 : (left + 999'999) / 1'000'000));
+        return;
+    }
+    // Woken a little early first: the way from the kernel's wake-up to the tick, cold
+    // after a long sleep, is then fresh when the deadline itself comes.
+    const TickSchedule::Nanoseconds early = schedule_.next() - kWarmUp;
+    wakeAt(early > now() ? early : schedule_.next());
+}
+
+void TickClock::wakeAt(TickSchedule::Nanoseconds at) {
 #ifdef Q_OS_LINUX
     itimerspec deadline{};
-    deadline.it_value.tv_sec = time_t(schedule_.next() / 1'000'000'000);
-    deadline.it_value.tv_nsec = long(schedule_.next() % 1'000'000'000);
+    deadline.it_value.tv_sec = time_t(at / 1'000'000'000);
+    deadline.it_value.tv_nsec = long(at % 1'000'000'000);
     timerfd_settime(fd_, TFD_TIMER_ABSTIME, &deadline, nullptr);
+    notifier_->setEnabled(true);
+#else
+    (void)at;
 #endif
 }
 
@@ -124,19 +145,17 @@ void TickClock::disarm() {
 #endif
 }
 
-void TickClock::kernelExpired() {
-#ifdef Q_OS_LINUX
-    std::uint64_t expirations = 0;
-    ssize_t got;
-    while ((got = ::read(fd_, &expirations, sizeof expirations)) < 0 && errno == EINTR) {
+void TickClock::expired() {
+    if (!active_) return;
+    const TickSchedule::Nanoseconds at = now();
+    if (kind_ == Kind::Kernel && at < schedule_.next()) {
+        wakeAt(schedule_.next()); // the early wake-up: now the deadline itself
+        return;
     }
-    // Nothing to read: the clock was stopped or restarted after the kernel woke us.
-    if (got != sizeof expirations || expirations == 0 || !active_) return;
-    const bool due = schedule_.due(monotonicNow());
+    const bool due = schedule_.due(at);
     // Armed for the next deadline before the tick, which may stop or restart the clock.
-    armKernel();
+    waitForNext();
     if (due && onTick) onTick(); // one tick however many deadlines passed
-#endif
 }
 
 } // namespace ui::qt

@@ -1,8 +1,8 @@
-// The source of the timer's ticks. Qt's timers wait in whole milliseconds, rounded up,
-// so a tick comes a millisecond late on average; on Linux the kernel's timerfd, armed at
-// each absolute deadline of the timetable, keeps to it within its wake-up latency
-// instead. Qt's precise timer stands in where there is no timerfd; Qt's coarse timer is
-// kept for comparison.
+// The source of the timer's ticks, on the shared timetable whatever waits for it. On
+// Linux the kernel's timerfd, armed at each absolute deadline, keeps to it within its
+// wake-up latency. Qt's timers wait in whole milliseconds, rounded up, so a tick comes
+// up to a millisecond late: the precise one stands in where there is no timerfd, and
+// the coarse one is kept for comparison.
 #pragma once
 
 #include "ui/peers.h"
@@ -35,11 +35,18 @@ public:
     int32_t interval() const override { return interval_; }
     void setInterval(int32_t milliseconds) override;
 
+    // The clock the timetable is kept on, in nanoseconds (the kernel's monotonic clock).
+    static TickSchedule::Nanoseconds now();
+
 private:
+    // How long before a deadline the kernel clock first wakes.
+    static constexpr TickSchedule::Nanoseconds kWarmUp = 2'000'000;
+
     void arm();
     void disarm();
-    void armKernel();
-    void kernelExpired();
+    void waitForNext();
+    void wakeAt(TickSchedule::Nanoseconds at);
+    void expired();
 
     Kind kind_;
     int interval_ = 0;

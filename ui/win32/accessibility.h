@@ -5,6 +5,7 @@
 
 #include "ui/win32/native.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,19 @@ namespace ui::win32 {
 
 class Label;
 
+// The painted labels as the form's accessible object sees them. The form empties it when
+// its window ends; an object a screen reader still holds then answers that it is gone.
+struct AccessibleLabels {
+    std::vector<const Label*> labels; // back to front, as painted
+};
+
 // The form's answer to WM_GETOBJECT for its client area: the standard object, with the
 // painted labels added after the windowed children as static texts named by their current
 // captions. Returns the LRESULT the message wants, or 0 to let the system answer.
 LRESULT formAccessibleObject(HWND form, WPARAM wParam, LPARAM lParam,
-                             const std::vector<const Label*>& labels);
+                             const std::shared_ptr<const AccessibleLabels>& labels);
+
+// The child id of the first label in that object: the form's child windows come first.
+LONG firstLabelChildId(HWND form);
 
 } // namespace ui::win32

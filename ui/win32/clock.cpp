@@ -42,6 +42,11 @@ void Clock::wait() {
 }
 
 void Clock::arm() {
+    if (!schedule_.hasDeadline()) {
+        // No interval: nothing to wait for, and nothing may wake us in a loop.
+        CancelWaitableTimer(timer_);
+        return;
+    }
     const TickSchedule::Nanoseconds left = schedule_.next() - now();
     LARGE_INTEGER due;
     due.QuadPart = -std::max<LONGLONG>(left / 100, 1); // relative, in 100 ns units

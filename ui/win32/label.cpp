@@ -26,12 +26,18 @@ RECT Label::area(UINT dpi) const {
     return r;
 }
 
+RECT Label::shown(UINT dpi) const {
+    RECT r = pixelRect(control_, dpi);
+    r.bottom = r.top + std::max(toPixels(height_, dpi), 0);
+    return r;
+}
+
 void Label::setCaption(const std::u16string& caption) {
     if (caption == caption_) return;
     caption_ = caption;
     invalidate();
-    // A screen reader reads the label's caption as its name.
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, form_, OBJID_CLIENT, CHILDID_SELF);
+    // A screen reader reads the label's caption as its name: the event names this label.
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, form_, OBJID_CLIENT, accessibleId_);
 }
 
 void Label::setHeightTwips(float twips) {
@@ -49,9 +55,7 @@ void Label::invalidate() const {
 }
 
 void Label::paint(HDC dc, UINT dpi) const {
-    RECT full = pixelRect(control_, dpi);
-    full.bottom = full.top + std::max(toPixels(height_, dpi), 0);
-    RECT shown = full;
+    const RECT shown = this->shown(dpi);
     if (shown.bottom <= shown.top) return;
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, shown.left, shown.top, shown.right, shown.bottom);

@@ -22,6 +22,10 @@ public:
     void paint(HDC dc, UINT dpi) const;
     // The part of the form the label covers at its full design height, in device pixels.
     RECT area(UINT dpi) const;
+    // The part it shows now: cut from the bottom by its height.
+    RECT shown(UINT dpi) const;
+    // The label's child id in the form's accessible object, for its name-change event.
+    void setAccessibleId(LONG id) { accessibleId_ = id; }
     void setDpi(UINT dpi);
     const ControlDescription& description() const { return control_; }
 
@@ -35,6 +39,7 @@ private:
     float height_;
     HFONT font_ = nullptr;
     UINT dpi_ = 0;
+    LONG accessibleId_ = CHILDID_SELF;
 };
 
 } // namespace ui::win32

@@ -58,7 +58,8 @@ FormWindow::FormWindow(const FormDescription& description) : description_(descri
     if (!hwnd_) throw std::runtime_error("the window could not be made");
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
-    // Made from the back of the drawing order to the front: each new window goes on top.
+    // Made from the back of the drawing order to the front (the labels are painted in
+    // that order); the windows are stacked afterwards.
     const auto& controls = description.controls;
     for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
         const ControlDescription& c = *it;
@@ -101,10 +102,17 @@ FormWindow::FormWindow(const FormDescription& description) : description_(descri
         if (auto* windowed = dynamic_cast<Windowed*>(peer.get())) windowed_.push_back(windowed);
         controls_[{c.name, c.index}] = std::move(peer);
     }
+    stack();
+    accessibleLabels_ = std::make_shared<AccessibleLabels>();
+    accessibleLabels_->labels.assign(labels_.begin(), labels_.end());
+    const LONG firstLabel = firstLabelChildId(hwnd_);
+    for (std::size_t i = 0; i < labels_.size(); ++i)
+        labels_[i]->setAccessibleId(firstLabel + LONG(i));
     layout();
 }
 
 FormWindow::~FormWindow() {
+    accessibleLabels_.reset(); // a screen reader's object now answers that the form is gone
     if (IsWindow(hwnd_)) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
@@ -122,6 +130,27 @@ HWND FormWindow::window(std::string_view name, int16_t index) const {
     if (found == controls_.end()) return nullptr;
     auto* windowed = dynamic_cast<Windowed*>(found->second.get());
     return windowed ? windowed->hwnd() : nullptr;
+}
+
+void FormWindow::stack() {
+    // A new child window goes to the bottom of its siblings, so they are stacked here as
+    // the description lists them, front first; a container's controls just above it.
+    std::vector<Windowed*> frontToBack;
+    const auto& controls = description_.controls;
+    const auto windowedOf = [this](const ControlDescription& c) -> Windowed* {
+        for (Windowed* w : windowed_)
+            if (&w->description() == &c) return w;
+        return nullptr;
+    };
+    for (const ControlDescription& c : controls) {
+        if (!c.container.empty()) continue;
+        for (const ControlDescription& inside : controls)
+            if (inside.container == c.name)
+                if (Windowed* w = windowedOf(inside)) frontToBack.push_back(w);
+        if (Windowed* w = windowedOf(c)) frontToBack.push_back(w);
+    }
+    for (Windowed* w : frontToBack)
+        SetWindowPos(w->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void FormWindow::layout() {
@@ -164,8 +193,22 @@ void FormWindow::showCentred() {
 
 void FormWindow::reportError(const std::u16string& message) {
     reporting_ = true;
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) focused_ = focus;
     MessageBoxW(hwnd_, wide(message), L"Kestramo", MB_OK | MB_ICONERROR);
     reporting_ = false;
+    // The keyboard goes on where it was before the report.
+    restoreFocus();
+}
+
+void FormWindow::restoreFocus() {
+    if (focused_ && IsChild(hwnd_, focused_) && IsWindowVisible(focused_) &&
+        IsWindowEnabled(focused_)) {
+        SetFocus(focused_);
+        return;
+    }
+    const std::vector<Windowed*> order = tabOrder();
+    if (!order.empty()) SetFocus(order.front()->hwnd());
 }
 
 std::vector<Windowed*> FormWindow::tabOrder() const {
@@ -201,6 +244,9 @@ void FormWindow::moveFocus(bool forward) {
 bool FormWindow::preTranslate(const MSG& message) {
     if (message.message != WM_KEYDOWN || reporting_) return false;
     if (message.hwnd != hwnd_ && GetAncestor(message.hwnd, GA_ROOT) != hwnd_) return false;
+    // Windows hides focus marks until the keyboard is used, as a dialog does: from now
+    // on they show. (The system repaints only when the state really changes.)
+    SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     // The form's own user data is the form, not a control.
     Windowed* focused = message.hwnd == hwnd_ ? nullptr : windowedOf(message.hwnd);
     switch (message.wParam) {
@@ -327,11 +373,21 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_GETOBJECT: {
         // The labels are painted, not windows: the form answers for them.
-        const std::vector<const Label*> labels(labels_.begin(), labels_.end());
-        if (const LRESULT object = formAccessibleObject(hwnd_, wParam, lParam, labels))
+        if (!accessibleLabels_) break;
+        if (const LRESULT object = formAccessibleObject(hwnd_, wParam, lParam, accessibleLabels_))
             return object;
         break;
     }
+    case WM_ACTIVATE:
+        // The focus stays with its control across Alt+Tab, not on the form itself, where
+        // no key would do anything.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) focused_ = focus;
+        } else if (!HIWORD(wParam)) { // not while minimised
+            restoreFocus();
+        }
+        return 0;
     case kTickMessage:
         if (clock_) clock_->expired();
         return 0;
@@ -347,6 +403,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY:
+        accessibleLabels_.reset();
         PostQuitMessage(0);
         return 0;
     default:

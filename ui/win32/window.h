@@ -5,6 +5,7 @@
 
 #include "ui/form_description.h"
 #include "ui/peers.h"
+#include "ui/win32/accessibility.h"
 #include "ui/win32/native.h"
 
 #include <map>
@@ -45,9 +46,12 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void layout();
+    void stack();
     void paint(HDC dc, const RECT& area);
     std::vector<Windowed*> tabOrder() const;
     void moveFocus(bool forward);
+    // Gives the focus back to the control that had it, or to the first of the tab order.
+    void restoreFocus();
 
     const FormDescription& description_;
     HWND hwnd_ = nullptr;
@@ -57,6 +61,9 @@ private:
     std::vector<Windowed*> windowed_; // every windowed control
     Clock* clock_ = nullptr;
     bool reporting_ = false;
+    // The control that had the focus when the window was last deactivated.
+    HWND focused_ = nullptr;
+    std::shared_ptr<AccessibleLabels> accessibleLabels_;
 };
 
 } // namespace ui::win32

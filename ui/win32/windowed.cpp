@@ -51,8 +51,23 @@ bool Windowed::backColour(COLORREF& colour) const {
     return true;
 }
 
+namespace {
+
+// The button class takes a quick second click as a double click, which an owner-drawn
+// button or an option only reports, neither pressing nor clicking: here it is a second
+// press like the first, drawn pressed and clicked on release, as two clicks are on Linux.
+LRESULT CALLBACK twoClicksProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) {
+    if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace
+
 CommandButton::CommandButton(HWND form, const FormDescription& f, const ControlDescription& c)
-    : Windowed(form, f, c, L"BUTTON", BS_OWNERDRAW) {}
+    : Windowed(form, f, c, L"BUTTON", BS_OWNERDRAW) {
+    SetWindowSubclass(hwnd_, twoClicksProc, 1, 0);
+}
 
 void CommandButton::draw(const DRAWITEMSTRUCT& item) const {
     HDC dc = item.hDC;
@@ -67,7 +82,8 @@ void CommandButton::draw(const DRAWITEMSTRUCT& item) const {
                                                      : colorRef({0, 0, 0}));
     SelectObject(dc, font_);
     DrawTextW(dc, wide(control_.text), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    if (item.itemState & ODS_FOCUS) {
+    // The focus mark shows once the keyboard has been used (the window's UI state).
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = r;
         InflateRect(&focus, -4, -4);
         DrawFocusRect(dc, &focus);
@@ -77,6 +93,7 @@ void CommandButton::draw(const DRAWITEMSTRUCT& item) const {
 OptionButton::OptionButton(HWND form, const FormDescription& f, const ControlDescription& c)
     : Windowed(form, f, c, L"BUTTON", BS_AUTORADIOBUTTON | (c.index == 0 ? WS_GROUP : 0)) {
     SendMessageW(hwnd_, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetWindowSubclass(hwnd_, twoClicksProc, 1, 0);
 }
 
 bool OptionButton::isChecked() const {
