@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # One entry for every task: ./build.sh run | test | core | format | sanitize | memcheck |
-# accessibility | wayland | windows | test-windows | bench | bench-windows | screenshot
+# accessibility | wayland | windows | test-windows | web | test-web | bench | bench-windows |
+# bench-web | screenshot
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -15,6 +16,14 @@ configure_and_build() {
     else
         cmake --build "$build_dir" -j "$jobs" --target "$@"
     fi
+}
+
+# The WebAssembly build: emscripten's optimiser finds Debian's acorn through NODE_PATH, and
+# this Node runs its glue code only without Node's own fetch.
+configure_web() {
+    export NODE_PATH=/usr/share/nodejs
+    emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=MinSizeRel \
+        "-DCMAKE_CROSSCOMPILING_EMULATOR=$(command -v node);--no-experimental-fetch" >/dev/null
 }
 
 # The project's own sources, for the formatting check.
@@ -120,6 +129,29 @@ test-windows)
     xvfb-run -a -s "-screen 0 1024x768x24" tools/with-wine.sh \
         ctest --test-dir build-windows --output-on-failure
     ;;
+web)
+    # The page: the core on the web binding, compiled to WebAssembly, as one HTML file.
+    tools/install-deps.sh --web
+    configure_web
+    cmake --build build-web -j "$jobs" --target page
+    echo "web: build-web/kestramo.html, $(stat -c %s build-web/kestramo.html) bytes"
+    ;;
+test-web)
+    # The core's tests compiled to WebAssembly under Node, then the real page in headless
+    # Chromium, driven from outside as a user drives it.
+    tools/install-deps.sh --web
+    configure_web
+    cmake --build build-web -j "$jobs"
+    ctest --test-dir build-web --output-on-failure
+    ;;
+bench-web)
+    # The page's clock in headless Chromium beside a plain setInterval in the same page, the
+    # delay from a tick to its frame, the load to the first paint and the file's size.
+    tools/install-deps.sh --web
+    configure_web
+    cmake --build build-web -j "$jobs" --target page
+    /usr/bin/python3 bench/web_timing.py build-web/kestramo.html
+    ;;
 bench-windows)
     # The Windows clock's timing table under Wine, beside SetTimer in the same run. Wine
     # is not Windows: its timers differ, so the figures show the logic, not a Windows PC.
@@ -141,8 +173,8 @@ screenshot)
     ;;
 *)
     echo "usage: ./build.sh run | test | core | format | sanitize | memcheck | accessibility |" \
-        "wayland | windows | test-windows |" \
-        "bench [repeats] | bench-windows | screenshot [file.png]" >&2
+        "wayland | windows | test-windows | web | test-web |" \
+        "bench [repeats] | bench-windows | bench-web | screenshot [file.png]" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,527 @@
+#!/usr/bin/python3
+"""The page in headless Chromium, driven from outside as a user drives it: real pointer,
+key and touch events at page coordinates, the pixels of screenshots, the accessibility
+tree through the DevTools protocol, the console. Opened from file://, as from a USB stick.
+
+usage: test_page.py build-web/kestramo.html
+"""
+import io
+import pathlib
+import shutil
+import sys
+import tempfile
+import time
+import unittest
+
+from PIL import Image
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+PAGE = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build-web/kestramo.html").resolve()
+# The same page with scripted draws and a way to break a run (tests/web/test_main.cpp).
+TEST_PAGE = PAGE.with_name("kestramo-test.html")
+
+PROVERBS = [
+    "Болен здрав носи", "Времето е пари", "Вълк в овча кожа", "Гузен негонен бяга",
+    "Ден година храни", "Дим да го няма", "Един зяпа, друг лапа", "Зайци плаши",
+    "Загладил косъма", "Здрав като камък", "Зет като мед", "Игла в купа сено",
+    "Изплю камъчето", "Капка в морето", "Клин клин избива", "Колкото толкова",
+    "Луд умора няма", "Мъж под чехъл", "Мълчи като риба", "Опекъл си работата",
+    "От мен да мине",
+]
+LAVENDER, PEACH, VIOLET = (192, 192, 255), (255, 192, 128), (128, 128, 255)
+START_GREEN, GREEN, RED = (30, 230, 30), (100, 230, 30), (230, 30, 30)
+
+
+def start_browser():
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    profile = tempfile.mkdtemp(prefix="kestramo-chromium-")
+    for argument in (
+        "--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+        "--disable-background-networking", "--disable-component-update", "--disable-sync",
+        "--disable-dev-shm-usage", "--user-data-dir=" + profile, "--window-size=800,600",
+    ):
+        options.add_argument(argument)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver.profile_dir = profile
+    return driver
+
+
+class Page:
+    """The page open in a browser, with the ways a user and a test reach it."""
+
+    def __init__(self, driver, path=PAGE, width=800, height=600, scale=1, mobile=False):
+        self.driver = driver
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": scale, "mobile": mobile})
+        # What an earlier page wrote or asked for is not this one's.
+        driver.get_log("browser")
+        driver.get_log("performance")
+        driver.get(path.as_uri())
+        self.wait(lambda: driver.execute_script(
+            "return !!document.querySelector('#form:not([hidden])')"))
+        self.scale = scale
+
+    def wait(self, condition, timeout=10.0, what="the page"):
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            if condition():
+                return
+            time.sleep(0.02)
+        raise AssertionError("timed out waiting for " + what)
+
+    def element(self, name):
+        return self.driver.find_element(By.CSS_SELECTOR, '[data-control="%s"]' % name)
+
+    def script(self, code, *args):
+        return self.driver.execute_script(code, *args)
+
+    def text(self, name):
+        return self.script("return arguments[0].textContent", self.element(name))
+
+    def options(self, name):
+        return self.script("return [...arguments[0].options].map(o => o.textContent)",
+                           self.element(name))
+
+    def hidden(self, name):
+        return self.script("return arguments[0].hidden", self.element(name))
+
+    def form_origin(self):
+        box = self.script("return document.getElementById('form').getBoundingClientRect()")
+        return box["x"], box["y"]
+
+    def point(self, twips_x, twips_y):
+        """A point of the form given in twips, in page pixels."""
+        x, y = self.form_origin()
+        return x + twips_x / 15, y + twips_y / 15
+
+    def centre(self, element):
+        box = self.script("return arguments[0].getBoundingClientRect()", element)
+        return box["x"] + box["width"] / 2, box["y"] + box["height"] / 2
+
+    def click(self, element, dx=None, dy=None):
+        actions = ActionChains(self.driver)
+        if dx is None:
+            actions.move_to_element(element)
+        else:
+            actions.move_to_element_with_offset(element, dx, dy)
+        actions.click().perform()
+
+    def keys(self, *keys):
+        ActionChains(self.driver).send_keys(*keys).perform()
+
+    def focused(self):
+        return self.script("""
+            const e = document.activeElement;
+            const owner = e && e.closest('[data-control]');
+            return owner ? owner.dataset.control : (e ? e.tagName : null);""")
+
+    def screenshot(self):
+        png = self.driver.get_screenshot_as_png()
+        return Image.open(io.BytesIO(png)).convert("RGB")
+
+    def colour(self, x, y, image=None):
+        """The colour at a page point (CSS pixels)."""
+        image = image or self.screenshot()
+        return image.getpixel((int(x * self.scale), int(y * self.scale)))
+
+    def tap(self, element):
+        x, y = self.centre(element)
+        for kind in ("touchStart", "touchEnd"):
+            points = [] if kind == "touchEnd" else [{"x": x, "y": y}]
+            self.driver.execute_cdp_cmd("Input.dispatchTouchEvent",
+                                        {"type": kind, "touchPoints": points})
+
+    def console_errors(self):
+        return [entry for entry in self.driver.get_log("browser")
+                if entry["level"] in ("SEVERE", "ERROR")]
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.driver = start_browser()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        shutil.rmtree(cls.driver.profile_dir, ignore_errors=True)
+
+    def open(self, **kwargs):
+        self.page = Page(self.driver, **kwargs)
+        return self.page
+
+    def tearDown(self):
+        # No page may write an error to the console, whatever the test did.
+        if hasattr(self, "page"):
+            self.assertEqual(self.page.console_errors(), [])
+
+
+class StartUp(PageTest):
+    def test_state_and_colours(self):
+        page = self.open()
+        self.assertEqual(page.script("return document.querySelector('title').textContent"),
+                         "www.kestramo.bg  Физическа култура и спорт - реакция")
+        self.assertEqual(page.script("return document.documentElement.lang"), "bg")
+        self.assertEqual(page.text("Label1(0)"), "Физическо възпитание - време за реакция")
+        self.assertEqual(page.text("Label1(1)"), "Честота на въздействие")
+        self.assertEqual(page.text("Label1(2)"), " ")
+        self.assertEqual(page.text("Label1(3)"), "0")
+        for name in ("List2", "List1(0)", "List1(1)", "Text1(1)"):
+            self.assertTrue(page.hidden(name), name)
+        self.assertEqual(page.focused(), "Text1(0)")
+        self.assertTrue(page.script("return document.querySelector('input[type=radio]').checked"))
+        self.assertEqual(page.element("HScroll1").get_attribute("aria-valuenow"), "0")
+        # The form's size and place: 476 x 345 in the middle of the page.
+        box = page.script("return document.getElementById('form').getBoundingClientRect()")
+        self.assertEqual((box["width"], box["height"]), (476, 345))
+        self.assertAlmostEqual(box["x"] + box["width"] / 2, 400, delta=1)
+        self.assertAlmostEqual(box["y"] + box["height"] / 2, 300, delta=1)
+        image = page.screenshot()
+        colours = [
+            ("form", (2, 30), LAVENDER),
+            ("title", (1300, 330), PEACH),
+            ("cover", (1875, 1020), PEACH),
+            ("counter", (2950, 2850), PEACH),
+            ("frame", (180, 1700), LAVENDER),
+            ("option Текст", (1160, 1020), VIOLET),
+            ("option Знак", (1160, 1380), VIOLET),
+            ("Почни", (220, 2500), (128, 255, 128)),
+            ("Чисти", (5860, 2500), (255, 0, 0)),
+        ] + [("bar at %d" % x, (x, 1560), START_GREEN) for x in range(1860, 5600, 250)]
+        for what, (tx, ty), expected in colours:
+            x, y = page.point(tx, ty)
+            self.assertEqual(page.colour(x, y, image), expected, what)
+
+    def test_texts(self):
+        page = self.open()
+        description = page.script("return arguments[0].value", page.element("Text1(0)"))
+        self.assertEqual(description.count("\n"), 11)  # every line end, the last one too
+        self.assertTrue(description.startswith("Умението за справянето с кризисна ситуация"))
+        self.assertTrue(page.script("return arguments[0].readOnly", page.element("Text1(0)")))
+        self.assertEqual(page.options("List2"), PROVERBS)
+        self.assertEqual(page.script("return arguments[0].querySelector('.caption').textContent",
+                                     page.element("Frame1")), "Вид")
+
+    def test_no_request_leaves_the_file(self):
+        page = self.open()
+        self.assertTrue(self.driver.current_url.startswith("file://"))
+        time.sleep(0.5)
+        import json
+        urls = []
+        for entry in self.driver.get_log("performance"):
+            message = json.loads(entry["message"])["message"]
+            if message["method"] == "Network.requestWillBeSent":
+                urls.append(message["params"]["request"]["url"])
+        outside = [u for u in urls if not u.startswith(("file:", "data:"))]
+        self.assertEqual(outside, [])
+        self.assertFalse(page.script("return typeof SharedArrayBuffer !== 'undefined' "
+                                     "&& crossOriginIsolated"))
+        size = PAGE.stat().st_size
+        self.assertLessEqual(size, 512 * 1024)
+
+
+class Runs(PageTest):
+    def test_whole_text_test_at_the_fastest_pace(self):
+        page = self.open()
+        page.click(page.element("Command1(0)"))
+        page.element("HScroll1").send_keys(Keys.END)
+        self.assertEqual(page.element("HScroll1").get_attribute("aria-valuenow"), "100")
+        started = time.monotonic()
+        page.wait(lambda: page.text("Label1(3)") == "43", timeout=20, what="43 ticks")
+        took = time.monotonic() - started
+        time.sleep(0.4)
+        self.assertEqual(page.text("Label1(3)"), "43")  # it stopped by itself
+        self.assertGreater(took, 3.5)
+        self.assertLess(took, 9)
+        self.assertIn(page.text("Label1(1)"), PROVERBS)
+        # The cover, 75 twips, is 5 pixels high; the proverb shows beneath it.
+        height = page.script("return arguments[0].getBoundingClientRect().height",
+                             page.element("Label1(2)"))
+        self.assertEqual(height, 5)
+
+    def test_whole_letter_test_and_the_lookup(self):
+        page = self.open()
+        page.click(page.element("Option1(1)"))
+        page.click(page.element("Command1(0)"))
+        self.assertFalse(page.hidden("List1(1)"))
+        self.assertTrue(page.script("return arguments[0].disabled", page.element("List1(1)")))
+        self.assertEqual(page.options("List1(0)"), ["0"] * 26)
+        page.element("HScroll1").send_keys(Keys.END)
+        page.wait(lambda: not page.script("return arguments[0].disabled",
+                                          page.element("List1(1)")),
+                  timeout=40, what="the end of the letter test")
+        counts = [int(c) for c in page.options("List1(0)")]
+        self.assertEqual(sum(counts), int(page.text("Label1(3)")))
+        self.assertEqual(max(counts), 10)
+        self.assertEqual(counts.count(10), 1)
+        self.assertEqual(page.options("List1(1)"), [chr(65 + k) for k in range(26)])
+        # The lookup by a click on the row of a letter, then by the keys down to the one
+        # that ended the run.
+        for k in (3, 0):
+            page.click(page.script("return arguments[0].options[arguments[1]]",
+                                   page.element("List1(1)"), k))
+            self.assertEqual(page.text("Label1(2)"), "%s = %d" % (chr(65 + k), counts[k]))
+        last = counts.index(10)
+        page.keys(*[Keys.ARROW_DOWN] * last)
+        self.assertEqual(page.text("Label1(2)"), "%s = 10" % chr(65 + last))
+
+    def test_a_frozen_page_gives_no_burst(self):
+        page = self.open()
+        page.click(page.element("Command1(0)"))
+        page.element("HScroll1").send_keys(Keys.END)
+        page.script("""
+            window.changes = [];
+            new MutationObserver(() => changes.push(performance.now()))
+                .observe(arguments[0], {childList: true, characterData: true, subtree: true});
+        """, page.element("Label1(3)"))
+        time.sleep(0.5)
+        self.driver.execute_cdp_cmd("Page.setWebLifecycleState", {"state": "frozen"})
+        time.sleep(1.0)
+        self.driver.execute_cdp_cmd("Page.setWebLifecycleState", {"state": "active"})
+        time.sleep(0.6)
+        changes = page.script("return changes")
+        gaps = [b - a for a, b in zip(changes, changes[1:])]
+        self.assertTrue(any(g > 800 for g in gaps), gaps)  # the freeze is there
+        self.assertGreaterEqual(min(gaps), 50, gaps)      # and nothing bursts after it
+
+
+class Slider(PageTest):
+    def value(self):
+        return int(self.page.element("HScroll1").get_attribute("aria-valuenow"))
+
+    def bar(self, twips_x):
+        x, y = self.page.point(1830 + twips_x, 1560)
+        return self.page.colour(x, y)
+
+    def test_arrows_track_drag_and_keys(self):
+        page = self.open()
+        bar = page.element("HScroll1")
+        left, track, thumb, right = (bar.find_element(By.CSS_SELECTOR, s)
+                                     for s in (".left", ".track", ".thumb", ".right"))
+        page.click(right)
+        self.assertEqual(self.value(), 1)
+        self.assertEqual(self.bar(3), RED)  # floor(3855 * 0.01) = 38 twips of red
+        self.assertEqual(self.bar(400), GREEN)
+        page.click(left)
+        self.assertEqual(self.value(), 0)
+        self.assertEqual(self.bar(3), GREEN)
+        page.click(track, 100, 0)  # right of the thumb: one step
+        self.assertEqual(self.value(), 1)
+        bar.send_keys(Keys.END)
+        page.click(track, -100, 0)  # left of it: one step back
+        self.assertEqual(self.value(), 99)
+        bar.send_keys(Keys.HOME)
+        self.assertEqual(self.value(), 0)
+        # A dragged thumb changes nothing until it is let go.
+        actions = ActionChains(self.driver)
+        actions.click_and_hold(thumb).move_by_offset(60, 0).move_by_offset(60, 0).perform()
+        self.assertEqual(self.value(), 0)
+        self.assertEqual(self.bar(1000), GREEN)
+        ActionChains(self.driver).release().perform()
+        dragged = self.value()
+        self.assertGreater(dragged, 30)
+        self.assertEqual(self.bar(int(3855 * dragged / 100) - 30), RED)
+        self.assertEqual(self.bar(int(3855 * dragged / 100) + 60), GREEN)
+        bar.send_keys(Keys.HOME)
+        self.assertEqual(self.value(), 0)
+        for key, expected in ((Keys.ARROW_RIGHT, 1), (Keys.ARROW_DOWN, 2), (Keys.ARROW_LEFT, 1),
+                              (Keys.PAGE_DOWN, 2), (Keys.PAGE_UP, 1), (Keys.END, 100),
+                              (Keys.ARROW_RIGHT, 100)):
+            page.keys(key)
+            self.assertEqual(self.value(), expected, key)
+        self.assertEqual(self.bar(3700), RED)
+
+    def test_a_start_puts_the_pace_back(self):
+        page = self.open()
+        page.element("HScroll1").send_keys(Keys.END)
+        page.click(page.element("Command1(0)"))
+        self.assertEqual(self.value(), 0)
+        self.assertEqual(self.bar(3), GREEN)
+
+
+class Keyboard(PageTest):
+    def test_tab_order_and_keys(self):
+        page = self.open()
+        self.assertEqual(page.focused(), "Text1(0)")
+        for expected in ("HScroll1", "Option1(0)", "Command1(0)", "Command1(1)"):
+            page.keys(Keys.TAB)
+            self.assertEqual(page.focused(), expected)
+        for expected in ("Command1(0)", "Option1(0)"):
+            ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(
+                Keys.SHIFT).perform()
+            self.assertEqual(page.focused(), expected)
+        # An arrow chooses the other test, and that is a click: the letters are filled.
+        page.keys(Keys.ARROW_DOWN)
+        self.assertEqual(page.focused(), "Option1(1)")
+        self.assertEqual(len(page.options("List1(1)")), 26)
+        page.keys(Keys.ARROW_UP)
+        self.assertEqual(page.focused(), "Option1(0)")
+        page.keys(Keys.ARROW_RIGHT)
+        self.assertEqual(page.focused(), "Option1(1)")
+        # Enter presses «Почни»: a letter test starts and its list comes into the order.
+        page.keys(Keys.TAB)
+        self.assertEqual(page.focused(), "Command1(0)")
+        page.keys(Keys.ENTER)
+        page.wait(lambda: page.text("Label1(3)") == "1", timeout=3, what="the first tick")
+        self.assertFalse(page.hidden("List1(1)"))
+        # Space presses «Чисти».
+        page.keys(Keys.TAB, Keys.SPACE)
+        self.assertEqual(page.text("Label1(3)"), "0")
+        self.assertTrue(page.hidden("List1(1)"))
+
+    def test_letters_by_keyboard_after_a_run(self):
+        page = self.open(path=TEST_PAGE)
+        # Scripted: K is shown three times, then A ten times ends the run.
+        for n in [7] + [10, 10, 10] + [0] * 10:
+            page.script("Module._kestramo_test_draw(arguments[0])", n)
+        page.click(page.element("Option1(1)"))
+        page.click(page.element("Command1(0)"))
+        page.element("HScroll1").send_keys(Keys.END)
+        page.wait(lambda: page.text("Label1(3)") == "13", timeout=10, what="13 ticks")
+        page.wait(lambda: not page.script("return arguments[0].disabled",
+                                          page.element("List1(1)")), timeout=2)
+        page.element("List1(1)").send_keys(Keys.HOME)
+        self.assertEqual(page.text("Label1(2)"), "A = 10")
+        for _ in range(10):
+            page.keys(Keys.ARROW_DOWN)
+        self.assertEqual(page.text("Label1(2)"), "K = 3")
+        page.keys(Keys.ARROW_DOWN)
+        self.assertEqual(page.text("Label1(2)"), "L = 0")
+
+
+class ScreenReaders(PageTest):
+    def tree(self):
+        self.driver.execute_cdp_cmd("Accessibility.enable", {})
+        nodes = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        found = []
+        for node in nodes:
+            if node.get("ignored"):
+                continue
+            field = lambda key: (node.get(key) or {}).get("value")
+            found.append((field("role"), field("name"), field("description")))
+        return found
+
+    def test_names_and_descriptions(self):
+        self.open()
+        tree = self.tree()
+        expected = [
+            ("button", "Почни", "Бутон: започва ново упражнение"),
+            ("button", "Чисти", "Бутон: спира и изчиства упражнението"),
+            ("radio", "Текст", "Избор на теста с постепенно изписване на текст"),
+            ("radio", "Знак", "Избор на теста с преброяване на букви"),
+            ("radiogroup", "Вид", "Група за избор на теста"),
+            ("scrollbar", "Скорост",
+             "Плъзгач за скоростта: от 400 до 100 милисекунди между две стъпки"),
+            ("image", "Лента на скоростта",
+             "Лента на скоростта: червена до избраната скорост, зелена след нея"),
+            ("textbox", "Описание", "Описание на упражнението, само за четене"),
+        ]
+        for role, name, description in expected:
+            self.assertIn((role, name, description), tree)
+        names = [name for _, name, _ in tree]
+        for text in ("Физическо възпитание - време за реакция", "Честота на въздействие", "0"):
+            self.assertIn(text, names)
+        # Hidden controls are not read; the counter announces nothing on its own.
+        self.assertNotIn("Поговорки", names)
+        self.assertEqual(self.page.script(
+            "return document.querySelectorAll('[aria-live], [role=status], [role=alert]')"
+            ".length"), 0)
+
+    def test_labels_read_their_current_text(self):
+        page = self.open()
+        page.click(page.element("Command1(0)"))
+        page.wait(lambda: page.text("Label1(3)") == "1", timeout=3)
+        names = [name for _, name, _ in self.tree()]
+        self.assertIn("1", names)
+        self.assertIn(page.text("Label1(1)"), names)
+
+
+class Report(PageTest):
+    def test_one_modal_report_then_the_page_goes_on(self):
+        page = self.open(path=TEST_PAGE)
+        page.script("Module._kestramo_test_break()")
+        page.click(page.element("Command1(0)"))
+        dialog = self.driver.find_element(By.ID, "report")
+        self.assertTrue(page.script("return arguments[0].open", dialog))
+        self.assertEqual(dialog.find_element(By.TAG_NAME, "p").text,
+                         "Грешка при изпълнение 11: Деление на нула")
+        button = dialog.find_element(By.TAG_NAME, "button")
+        self.assertEqual(button.text, "Добре")
+        # Modal: the form takes no click while it is open.
+        self.assertFalse(page.script(
+            "const b = arguments[0].getBoundingClientRect();"
+            "return document.elementFromPoint(b.x + 5, b.y + 5) === arguments[0]",
+            page.element("Command1(1)")))
+        time.sleep(0.6)
+        self.assertEqual(page.text("Label1(3)"), "0")  # the failed run does not tick
+        button.click()
+        self.assertFalse(page.script("return arguments[0].open", dialog))
+        self.assertEqual(page.focused(), "Command1(0)")
+        page.click(page.element("Option1(1)"))
+        self.assertEqual(len(page.options("List1(1)")), 26)
+
+
+class Screens(PageTest):
+    def test_taps_are_clicks(self):
+        page = self.open(width=800, height=600, mobile=True)
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
+                                    {"enabled": True, "maxTouchPoints": 1})
+        try:
+            page.tap(page.element("Option1(1)"))
+            self.assertEqual(len(page.options("List1(1)")), 26)
+            page.tap(page.element("Command1(0)"))
+            self.assertFalse(page.hidden("List1(1)"))
+            page.wait(lambda: page.text("Label1(3)") == "1", timeout=3, what="a tick")
+            page.tap(page.element("Command1(1)"))
+            self.assertEqual(page.text("Label1(3)"), "0")
+            page.tap(page.element("HScroll1").find_element(By.CSS_SELECTOR, ".right"))
+            self.assertEqual(page.element("HScroll1").get_attribute("aria-valuenow"), "1")
+        finally:
+            self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
+                                        {"enabled": False})
+
+    def test_device_pixel_ratio_of_two(self):
+        page = self.open(scale=2)
+        canvas = page.script("const c = document.querySelector('.picture canvas');"
+                             "return [c.width, c.height, c.getBoundingClientRect().width]")
+        self.assertEqual(canvas[:2], [2 * 253, 2 * 61])
+        self.assertEqual(canvas[2], 253)
+        image = page.screenshot()
+        self.assertEqual(image.size, (1600, 1200))
+        for tx, ty, expected in ((1300, 330, PEACH), (3000, 1560, START_GREEN),
+                                 (220, 2500, (128, 255, 128))):
+            x, y = page.point(tx, ty)
+            self.assertEqual(page.colour(x, y, image), expected)
+        # Edges on device pixels: the title's bottom edge and the bar's are sharp, with no
+        # row blended between the two colours.
+        for tx, ty, above, below in ((1300, 375, PEACH, LAVENDER),
+                                     (3000, 2055 - 30, START_GREEN, (255, 255, 255))):
+            x, y = page.point(tx, ty)
+            column = [image.getpixel((int(x * 2), int(y * 2) + dy)) for dy in range(-4, 5)]
+            self.assertTrue(all(c in (above, below) for c in column), column)
+            self.assertEqual(column[0], above)
+            self.assertEqual(column[-1], below)
+
+    def test_a_phone_screen_shows_the_whole_form(self):
+        page = self.open(width=360, height=640, scale=2, mobile=True)
+        box = page.script("return document.getElementById('form').getBoundingClientRect()")
+        self.assertGreaterEqual(box["x"], 0)
+        self.assertLessEqual(box["x"] + box["width"], 360.5)
+        self.assertAlmostEqual(box["width"], 360, delta=1)
+        self.assertAlmostEqual(box["height"], 345 * 360 / 476, delta=1)
+        # Scaled, not reflowed: the title still holds one line, the buttons their places.
+        title = page.script("return arguments[0].getClientRects().length",
+                            page.element("Label1(0)"))
+        self.assertEqual(title, 1)
+        page.click(page.element("Command1(0)"))
+        page.wait(lambda: page.text("Label1(3)") == "1", timeout=3, what="a tick")
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1] + sys.argv[2:], verbosity=2)

@@ -1,0 +1,121 @@
+// The controls on the page: each peer keeps the model's state in memory, shows it through
+// its element, and raises its event only for what the user did there.
+#pragma once
+
+#include "ui/peers.h"
+#include "ui/web/dom.h"
+
+#include <vector>
+
+namespace ui::web {
+
+// The handle of a control's element, with its events routed here.
+class Element : public EventTarget {
+public:
+    Element() : handle_(registerTarget(this)) {}
+    ~Element() override { unregisterTarget(handle_); }
+    Element(const Element&) = delete;
+    Element& operator=(const Element&) = delete;
+    int handle() const { return handle_; }
+    void event(Event, int) override {}
+
+private:
+    int handle_;
+};
+
+class Label : public LabelPeer, public Element {
+public:
+    explicit Label(const ControlDescription& c) : caption_(c.text), height_(float(c.height)) {}
+    std::u16string caption() const override { return caption_; }
+    void setCaption(const std::u16string& caption) override;
+    float heightTwips() const override { return height_; }
+    void setHeightTwips(float twips) override;
+
+private:
+    std::u16string caption_;
+    float height_;
+};
+
+class ListBox : public ListBoxPeer, public Element {
+public:
+    explicit ListBox(const ControlDescription& c) : items_(c.items), visible_(c.visible) {}
+    void addItem(const std::u16string& text) override;
+    void clear() override;
+    int32_t count() const override { return int32_t(items_.size()); }
+    std::u16string item(int32_t index) const override { return items_[std::size_t(index)]; }
+    void setItem(int32_t index, const std::u16string& text) override;
+    int32_t selectedIndex() const override { return selected_; }
+    bool isVisible() const override { return visible_; }
+    void setVisible(bool visible) override;
+    bool isEnabled() const override { return enabled_; }
+    void setEnabled(bool enabled) override;
+    // Select: the user chose a row, by mouse, key or touch.
+    void event(Event kind, int row) override;
+
+private:
+    std::vector<std::u16string> items_;
+    int32_t selected_ = -1;
+    bool visible_;
+    bool enabled_ = true;
+};
+
+class CommandButton : public CommandButtonPeer, public Element {
+public:
+    void event(Event kind, int) override {
+        if (kind == Event::Click && onClick) onClick();
+    }
+};
+
+class OptionButton : public OptionButtonPeer, public Element {
+public:
+    explicit OptionButton(const ControlDescription& c) : checked_(c.checked) {}
+    bool isChecked() const override { return checked_; }
+    // The options of one frame: choosing one clears the others.
+    void joinGroup(std::vector<OptionButton*>* group) { group_ = group; }
+    void event(Event kind, int) override;
+
+private:
+    bool checked_;
+    std::vector<OptionButton*>* group_ = nullptr;
+};
+
+class Frame : public FramePeer, public Element {};
+
+class ScrollBar : public ScrollBarPeer, public Element {
+public:
+    explicit ScrollBar(const ControlDescription& c)
+        : min_(c.range.min), max_(c.range.max), value_(c.range.value) {}
+    int16_t minimum() const override { return min_; }
+    int16_t maximum() const override { return max_; }
+    int16_t value() const override { return value_; }
+    void setRange(int16_t minimum, int16_t maximum) override;
+    void setValue(int16_t value) override;
+    // Change: the page's arrow, track, released thumb or key put the thumb at `value`.
+    void event(Event kind, int value) override;
+
+private:
+    void show() const;
+    int16_t min_, max_, value_;
+};
+
+class PictureBox : public PictureBoxPeer, public Element {
+public:
+    explicit PictureBox(const ControlDescription& c)
+        : width_(float(c.width)), height_(float(c.height)) {}
+    float widthTwips() const override { return width_; }
+    float heightTwips() const override { return height_; }
+    void clear() override { page::pictureClear(handle()); }
+    void fillBox(double x1, double y1, double x2, double y2, Colour colour) override {
+        page::pictureFill(handle(), x1, y1, x2, y2, colour);
+    }
+
+private:
+    float width_, height_;
+};
+
+class TextBox : public TextBoxPeer, public Element {
+public:
+    void setText(const std::u16string& text) override { page::setText(handle(), text); }
+};
+
+} // namespace ui::web

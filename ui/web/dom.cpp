@@ -1,0 +1,156 @@
+#include "ui/web/dom.h"
+
+#include <emscripten.h>
+
+#include <map>
+
+// The page's functions live in page.js as KestramoPage; texts cross as UTF-16 code units
+// in the module's memory, read there without a change of encoding.
+// clang-format off
+EM_JS(void, kw_form, (const char16_t* caption, int length, int width, int height, int back,
+                      const char16_t* family, int familyLength, int points), {
+    KestramoPage.makeForm(KestramoPage.text(caption, length), width, height, back,
+                          KestramoPage.text(family, familyLength), points);
+});
+EM_JS(void, kw_make, (int handle, int kind, const char* name, int index, int left, int top,
+                      int width, int height, int back, int points, int container, int stack,
+                      int tabIndex, int visible, int checked, const char16_t* text, int length,
+                      const char16_t* accessible, int accessibleLength, const char16_t* role,
+                      int roleLength), {
+    KestramoPage.make({handle: handle, kind: kind, name: UTF8ToString(name), index: index,
+                       left: left, top: top, width: width, height: height, back: back,
+                       points: points, container: container, stack: stack, tabIndex: tabIndex,
+                       visible: !!visible, checked: !!checked,
+                       text: KestramoPage.text(text, length),
+                       accessibleName: KestramoPage.text(accessible, accessibleLength),
+                       role: KestramoPage.text(role, roleLength)});
+});
+EM_JS(void, kw_set_text, (int handle, const char16_t* text, int length), {
+    KestramoPage.setText(handle, KestramoPage.text(text, length));
+});
+EM_JS(void, kw_label_height, (int handle, double twips), {
+    KestramoPage.setLabelHeight(handle, twips);
+});
+EM_JS(void, kw_visible, (int handle, int visible), { KestramoPage.setVisible(handle, !!visible); });
+EM_JS(void, kw_enabled, (int handle, int enabled), { KestramoPage.setEnabled(handle, !!enabled); });
+EM_JS(void, kw_list_add, (int handle, const char16_t* text, int length), {
+    KestramoPage.listAdd(handle, KestramoPage.text(text, length));
+});
+EM_JS(void, kw_list_clear, (int handle), { KestramoPage.listClear(handle); });
+EM_JS(void, kw_list_set, (int handle, int index, const char16_t* text, int length), {
+    KestramoPage.listSet(handle, index, KestramoPage.text(text, length));
+});
+EM_JS(void, kw_scroll_show, (int handle, int min, int max, int value), {
+    KestramoPage.scrollShow(handle, min, max, value);
+});
+EM_JS(void, kw_picture_clear, (int handle), { KestramoPage.pictureClear(handle); });
+EM_JS(void, kw_picture_fill, (int handle, double x1, double y1, double x2, double y2, int colour), {
+    KestramoPage.pictureFill(handle, x1, y1, x2, y2, colour);
+});
+EM_JS(void, kw_wake_at, (int handle, double deadline), { KestramoPage.wakeAt(handle, deadline); });
+EM_JS(void, kw_cancel_wake, (int handle), { KestramoPage.cancelWake(handle); });
+EM_JS(void, kw_report, (const char16_t* title, int titleLength, const char16_t* text, int length), {
+    KestramoPage.report(KestramoPage.text(title, titleLength), KestramoPage.text(text, length));
+});
+EM_JS(void, kw_show, (), { KestramoPage.show(); });
+// clang-format on
+
+namespace ui::web {
+
+namespace {
+
+std::map<int, EventTarget*>& targets() {
+    static std::map<int, EventTarget*> map;
+    return map;
+}
+
+int rgb(std::optional<Colour> colour) {
+    return colour ? colour->red << 16 | colour->green << 8 | colour->blue : -1;
+}
+
+int length(const std::u16string& text) {
+    return int(text.size());
+}
+
+} // namespace
+
+int registerTarget(EventTarget* target) {
+    static int next = 1;
+    targets()[next] = target;
+    return next++;
+}
+
+void unregisterTarget(int handle) {
+    targets().erase(handle);
+}
+
+namespace page {
+
+void makeForm(const FormDescription& form) {
+    kw_form(form.caption.c_str(), length(form.caption), form.clientWidth, form.clientHeight,
+            rgb(form.back), form.font.family.c_str(), length(form.font.family), form.font.points);
+}
+
+void make(int handle, const FormDescription& form, const ControlDescription& c, int container,
+          int stack) {
+    kw_make(handle, int(c.kind), c.name.c_str(), c.index, c.left, c.top, c.width, c.height,
+            rgb(c.back), fontOf(form, c).points, container, stack, c.tabIndex, c.visible, c.checked,
+            c.text.c_str(), length(c.text), c.accessibleName.c_str(), length(c.accessibleName),
+            c.role.c_str(), length(c.role));
+}
+
+void setText(int handle, const std::u16string& text) {
+    kw_set_text(handle, text.c_str(), length(text));
+}
+void setLabelHeight(int handle, float twips) {
+    kw_label_height(handle, double(twips));
+}
+void setVisible(int handle, bool visible) {
+    kw_visible(handle, visible);
+}
+void setEnabled(int handle, bool enabled) {
+    kw_enabled(handle, enabled);
+}
+void listAdd(int handle, const std::u16string& text) {
+    kw_list_add(handle, text.c_str(), length(text));
+}
+void listClear(int handle) {
+    kw_list_clear(handle);
+}
+void listSet(int handle, int32_t index, const std::u16string& text) {
+    kw_list_set(handle, index, text.c_str(), length(text));
+}
+void scrollShow(int handle, int min, int max, int value) {
+    kw_scroll_show(handle, min, max, value);
+}
+void pictureClear(int handle) {
+    kw_picture_clear(handle);
+}
+void pictureFill(int handle, double x1, double y1, double x2, double y2, Colour colour) {
+    kw_picture_fill(handle, x1, y1, x2, y2, rgb(colour));
+}
+void wakeAt(int handle, double deadlineMs) {
+    kw_wake_at(handle, deadlineMs);
+}
+void cancelWake(int handle) {
+    kw_cancel_wake(handle);
+}
+double nowMs() {
+    return emscripten_get_now();
+}
+void report(const std::u16string& title, const std::u16string& message) {
+    kw_report(title.c_str(), length(title), message.c_str(), length(message));
+}
+void show() {
+    kw_show();
+}
+
+} // namespace page
+
+} // namespace ui::web
+
+// The page's way in: a user's action on a control, or a clock's wake-up.
+extern "C" EMSCRIPTEN_KEEPALIVE void kestramo_event(int handle, int kind, int value) {
+    const auto found = ui::web::targets().find(handle);
+    if (found != ui::web::targets().end()) found->second->event(ui::web::Event(kind), value);
+}

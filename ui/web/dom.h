@@ -1,0 +1,55 @@
+// The page's side of the web binding: every control is an element of the page, made and
+// changed by the functions of page.js, which this file declares. Handles number the
+// controls; the page reports the user's actions back through kestramo_event.
+#pragma once
+
+#include "ui/form_description.h"
+
+#include <cstdint>
+#include <string>
+
+namespace ui::web {
+
+// What the page reports; the value is a row, a scroll position or nothing.
+enum class Event : int { Click = 0, Select = 1, Change = 2, Expired = 3 };
+
+// Receives a control's events from the page.
+class EventTarget {
+public:
+    virtual ~EventTarget() = default;
+    virtual void event(Event kind, int value) = 0;
+};
+
+// Registers a control under a new handle; events for that handle go to `target`.
+int registerTarget(EventTarget* target);
+void unregisterTarget(int handle);
+
+namespace page {
+
+void makeForm(const FormDescription& form);
+// `container` is the handle of the control it lies in, -1 for the form; `stack` is its
+// place in the drawing order, 0 at the back.
+void make(int handle, const FormDescription& form, const ControlDescription& control, int container,
+          int stack);
+void setText(int handle, const std::u16string& text);
+void setLabelHeight(int handle, float twips);
+void setVisible(int handle, bool visible);
+void setEnabled(int handle, bool enabled);
+void listAdd(int handle, const std::u16string& text);
+void listClear(int handle);
+void listSet(int handle, int32_t index, const std::u16string& text);
+void scrollShow(int handle, int min, int max, int value);
+void pictureClear(int handle);
+void pictureFill(int handle, double x1, double y1, double x2, double y2, Colour colour);
+// Wakes the control with Event::Expired once performance.now() reaches `deadlineMs`.
+void wakeAt(int handle, double deadlineMs);
+void cancelWake(int handle);
+double nowMs();
+// Shows the modal report; the rest of the page takes no input until it is closed.
+void report(const std::u16string& title, const std::u16string& message);
+// Places the focus on the first control of the tab order.
+void show();
+
+} // namespace page
+
+} // namespace ui::web

@@ -1,0 +1,491 @@
+// The page's side of the web binding: every control is a real element of the page, placed
+// at its twip position (15 twips to a CSS pixel), so that the browser's own focus, keys,
+// zoom and accessibility work. The program's state lives in the module; the page shows it
+// and reports back only what the user did: kestramo_event(handle, kind, value).
+var KestramoPage = (function () {
+    'use strict';
+
+    var TWIPS_PER_PIXEL = 15;
+    var KIND = { Label: 0, ListBox: 1, CommandButton: 2, Timer: 3, Frame: 4, OptionButton: 5,
+                 PictureBox: 6, HScrollBar: 7, TextBox: 8 };
+    var EVENT = { Click: 0, Select: 1, Change: 2, Expired: 3 };
+    // A held arrow or track repeats as on the desktop: after half a second, 20 a second.
+    var REPEAT_DELAY = 500, REPEAT_EVERY = 50;
+    // setTimeout counts whole milliseconds and may come late: the clock asks to be woken
+    // this much before a deadline and waits out the rest of it here.
+    var WAKE_EARLY = 1.5;
+
+    var controls = {};   // handle -> {kind, element, tabIndex, ...}
+    var wakes = {};      // handle -> {deadline, timer}
+    var formElement = null, frameElement = null;
+    var formSize = { width: 0, height: 0 };
+
+    function px(twips) { return twips / TWIPS_PER_PIXEL; }
+    // A length in CSS pixels that ends on a device pixel, as the desktop cuts it.
+    function devicePx(twips) {
+        var ratio = window.devicePixelRatio || 1;
+        return Math.round(px(twips) * ratio) / ratio;
+    }
+    function colour(rgb) {
+        return 'rgb(' + ((rgb >> 16) & 255) + ',' + ((rgb >> 8) & 255) + ',' + (rgb & 255) + ')';
+    }
+    function fontSize(points) { return points * 96 / 72 + 'px'; }
+    function send(handle, kind, value) { Module._kestramo_event(handle, kind, value | 0); }
+    function place(element, c) {
+        var style = element.style;
+        style.left = px(c.left) + 'px';
+        style.top = px(c.top) + 'px';
+        style.width = px(c.width) + 'px';
+        style.height = px(c.height) + 'px';
+        style.zIndex = String(c.stack);
+        if (c.back >= 0) style.backgroundColor = colour(c.back);
+        style.fontSize = fontSize(c.points);
+    }
+    function describe(element, c) {
+        if (c.accessibleName) element.setAttribute('aria-label', c.accessibleName);
+        if (c.role) element.setAttribute('aria-description', c.role);
+    }
+    function setShown(element, visible) { element.hidden = !visible; }
+
+    // Texts cross from the module's memory as UTF-16 code units.
+    function text(pointer, length) {
+        var out = '', start = pointer >> 1;
+        for (var i = 0; i < length; i += 4096)
+            out += String.fromCharCode.apply(null,
+                HEAPU16.subarray(start + i, start + Math.min(length, i + 4096)));
+        return out;
+    }
+
+    function makeForm(caption, width, height, back, family, points) {
+        document.title = caption;
+        formElement = document.getElementById('form');
+        formElement.setAttribute('aria-label', caption);
+        formSize = { width: px(width), height: px(height) };
+        formElement.style.width = formSize.width + 'px';
+        formElement.style.height = formSize.height + 'px';
+        formElement.style.backgroundColor = colour(back);
+        formElement.style.fontSize = fontSize(points);
+        fit();
+    }
+
+    function makeLabel(c) {
+        var element = document.createElement('div');
+        element.className = 'label';
+        place(element, c);
+        element.textContent = c.text;
+        if (c.role) element.setAttribute('aria-description', c.role);
+        return { element: element, twips: c.height };
+    }
+
+    function makeListBox(handle, c) {
+        var element = document.createElement('select');
+        element.className = 'list';
+        element.size = 2; // a list box, not a drop-down
+        place(element, c);
+        describe(element, c);
+        setShown(element, c.visible);
+        // Only the user's choice changes the selection: code never raises this.
+        element.addEventListener('change', function () {
+            send(handle, EVENT.Select, element.selectedIndex);
+        });
+        return { element: element };
+    }
+
+    function makeButton(handle, c) {
+        var element = document.createElement('button');
+        element.type = 'button';
+        element.className = 'command';
+        place(element, c);
+        element.textContent = c.text;
+        if (c.role) element.setAttribute('aria-description', c.role);
+        element.addEventListener('click', function () { send(handle, EVENT.Click, 0); });
+        return { element: element };
+    }
+
+    // A group of options named by its caption, drawn as a caption on a line.
+    function makeFrame(handle, c) {
+        var element = document.createElement('div');
+        element.className = 'frame';
+        place(element, c);
+        element.setAttribute('role', 'radiogroup');
+        var caption = document.createElement('span');
+        caption.className = 'caption';
+        caption.id = 'control-' + handle + '-caption';
+        caption.textContent = c.text;
+        element.appendChild(caption);
+        element.setAttribute('aria-labelledby', caption.id);
+        if (c.role) element.setAttribute('aria-description', c.role);
+        return { element: element };
+    }
+
+    function makeOption(handle, c) {
+        var element = document.createElement('label');
+        element.className = 'option';
+        place(element, c);
+        var input = document.createElement('input');
+        input.type = 'radio';
+        input.name = c.name;
+        input.checked = c.checked;
+        if (c.role) input.setAttribute('aria-description', c.role);
+        var caption = document.createElement('span');
+        caption.textContent = c.text;
+        element.appendChild(input);
+        element.appendChild(caption);
+        // A click, a tap, Space or an arrow key that chooses it: each is a click.
+        input.addEventListener('click', function () { send(handle, EVENT.Click, 0); });
+        return { element: element, focusable: input };
+    }
+
+    function makePicture(handle, c) {
+        var element = document.createElement('div');
+        element.className = 'picture';
+        element.id = 'control-' + handle;
+        place(element, c);
+        element.setAttribute('role', 'img');
+        describe(element, c);
+        var canvas = document.createElement('canvas');
+        element.appendChild(canvas);
+        var control = { element: element, canvas: canvas, fills: [], width: c.width,
+                        height: c.height };
+        sizeCanvas(control);
+        return control;
+    }
+
+    // The border of the picture box is two pixels on each side; the canvas is its inside,
+    // its backing store in device pixels so that the bar's edges stay sharp.
+    var BORDER_TWIPS = 30;
+    function sizeCanvas(control) {
+        var ratio = window.devicePixelRatio || 1;
+        var width = px(control.width - 2 * BORDER_TWIPS), height = px(control.height - 2 * BORDER_TWIPS);
+        control.canvas.style.width = width + 'px';
+        control.canvas.style.height = height + 'px';
+        control.canvas.width = Math.round(width * ratio);
+        control.canvas.height = Math.round(height * ratio);
+        paintPicture(control);
+    }
+    function paintPicture(control) {
+        var ratio = window.devicePixelRatio || 1;
+        var context = control.canvas.getContext('2d');
+        context.clearRect(0, 0, control.canvas.width, control.canvas.height);
+        var device = function (twips) { return Math.round(twips * ratio / TWIPS_PER_PIXEL); };
+        control.fills.forEach(function (fill) {
+            var left = device(Math.min(fill.x1, fill.x2)), right = device(Math.max(fill.x1, fill.x2));
+            var top = device(Math.min(fill.y1, fill.y2)), bottom = device(Math.max(fill.y1, fill.y2));
+            context.fillStyle = colour(fill.colour);
+            context.fillRect(left, top, right - left, bottom - top);
+        });
+        control.element.dataset.fills = String(control.fills.length);
+    }
+
+    function makeScrollBar(handle, c) {
+        var element = document.createElement('div');
+        element.className = 'scrollbar';
+        place(element, c);
+        element.tabIndex = 0;
+        element.setAttribute('role', 'scrollbar');
+        element.setAttribute('aria-orientation', 'horizontal');
+        describe(element, c);
+        var left = document.createElement('div'), track = document.createElement('div');
+        var thumb = document.createElement('div'), right = document.createElement('div');
+        left.className = 'arrow left';
+        right.className = 'arrow right';
+        track.className = 'track';
+        thumb.className = 'thumb';
+        [left, track, right].forEach(function (part) {
+            part.setAttribute('aria-hidden', 'true');
+            element.appendChild(part);
+        });
+        track.appendChild(thumb);
+        var control = { element: element, track: track, thumb: thumb, min: 0, max: 100,
+                        value: 0, largeChange: 1, smallChange: 1, dragging: null, repeat: 0 };
+
+        function change(value) {
+            value = Math.max(control.min, Math.min(control.max, value));
+            if (value !== control.value) send(handle, EVENT.Change, value);
+        }
+        function stopRepeat() {
+            clearTimeout(control.repeat);
+            control.repeat = 0;
+        }
+        // One step now and, while held, more after a pause.
+        function press(step, stillWanted) {
+            change(control.value + step);
+            var again = function (wait) {
+                control.repeat = setTimeout(function () {
+                    if (!stillWanted()) return stopRepeat();
+                    change(control.value + step);
+                    again(REPEAT_EVERY);
+                }, wait);
+            };
+            again(REPEAT_DELAY);
+        }
+        function thumbLeft(value) {
+            var room = control.track.clientWidth - control.thumb.offsetWidth;
+            var span = control.max - control.min;
+            return span > 0 ? room * (value - control.min) / span : 0;
+        }
+        function valueAt(thumbX) {
+            var room = control.track.clientWidth - control.thumb.offsetWidth;
+            var span = control.max - control.min;
+            if (room <= 0) return control.min;
+            return Math.round(control.min + span * Math.max(0, Math.min(room, thumbX)) / room);
+        }
+        control.layout = function (value) { thumb.style.left = thumbLeft(value) + 'px'; };
+
+        var pointerX = 0;
+        element.addEventListener('pointerdown', function (event) {
+            if (event.button !== 0 && event.button !== 1) return;
+            event.preventDefault();
+            element.focus({ preventScroll: true });
+            element.setPointerCapture(event.pointerId);
+            pointerX = event.clientX;
+            var scale = formScale();
+            if (event.target === left) {
+                press(-control.smallChange, function () { return true; });
+            } else if (event.target === right) {
+                press(control.smallChange, function () { return true; });
+            } else if (event.target === thumb && event.button === 0 && !event.shiftKey) {
+                // Dragged, the thumb moves alone: the value changes when it is let go.
+                control.dragging = { startX: event.clientX, from: thumbLeft(control.value),
+                                     scale: scale };
+                thumb.classList.add('held');
+            } else {
+                // The track: a page step towards the pointer, repeated while it is beyond.
+                var towardsRight = event.clientX > thumb.getBoundingClientRect().left;
+                var step = towardsRight ? control.largeChange : -control.largeChange;
+                press(step, function () {
+                    var box = thumb.getBoundingClientRect();
+                    return towardsRight ? pointerX > box.right : pointerX < box.left;
+                });
+            }
+        });
+        element.addEventListener('pointermove', function (event) {
+            pointerX = event.clientX;
+            var drag = control.dragging;
+            if (!drag) return;
+            var x = drag.from + (event.clientX - drag.startX) / drag.scale;
+            control.layout(valueAt(x));
+        });
+        function release(event) {
+            stopRepeat();
+            var drag = control.dragging;
+            if (!drag) return;
+            control.dragging = null;
+            thumb.classList.remove('held');
+            var x = drag.from + (event.clientX - drag.startX) / drag.scale;
+            var value = valueAt(x);
+            control.layout(control.value);
+            change(value);
+        }
+        element.addEventListener('pointerup', release);
+        element.addEventListener('pointercancel', release);
+        element.addEventListener('lostpointercapture', function () { stopRepeat(); });
+        element.addEventListener('keydown', function (event) {
+            var steps = { ArrowLeft: -control.smallChange, ArrowUp: -control.smallChange,
+                          ArrowRight: control.smallChange, ArrowDown: control.smallChange,
+                          PageUp: -control.largeChange, PageDown: control.largeChange };
+            if (event.altKey || event.ctrlKey || event.metaKey) return;
+            if (event.key in steps) change(control.value + steps[event.key]);
+            else if (event.key === 'Home') change(control.min);
+            else if (event.key === 'End') change(control.max);
+            else return;
+            event.preventDefault();
+        });
+        return control;
+    }
+
+    function makeTextBox(c) {
+        var element = document.createElement('textarea');
+        element.className = 'text';
+        element.readOnly = true;
+        element.spellcheck = false;
+        place(element, c);
+        describe(element, c);
+        element.value = c.text.replace(/\r\n/g, '\n');
+        setShown(element, c.visible);
+        return { element: element };
+    }
+
+    function make(c) {
+        var made;
+        switch (c.kind) {
+        case KIND.Label: made = makeLabel(c); break;
+        case KIND.ListBox: made = makeListBox(c.handle, c); break;
+        case KIND.CommandButton: made = makeButton(c.handle, c); break;
+        case KIND.Frame: made = makeFrame(c.handle, c); break;
+        case KIND.OptionButton: made = makeOption(c.handle, c); break;
+        case KIND.PictureBox: made = makePicture(c.handle, c); break;
+        case KIND.HScrollBar: made = makeScrollBar(c.handle, c); break;
+        case KIND.TextBox: made = makeTextBox(c); break;
+        default: return;
+        }
+        made.kind = c.kind;
+        made.tabIndex = c.tabIndex;
+        made.element.dataset.control = c.index >= 0 ? c.name + '(' + c.index + ')' : c.name;
+        made.parent = c.container >= 0 ? controls[c.container].element : formElement;
+        if (c.kind === KIND.Frame) frameElement = made.element;
+        controls[c.handle] = made;
+        made.parent.appendChild(made.element);
+        if (c.kind === KIND.Label) setLabelHeight(c.handle, c.height);
+    }
+
+    function setText(handle, value) {
+        var control = controls[handle];
+        if (control.kind === KIND.TextBox) control.element.value = value.replace(/\r\n/g, '\n');
+        else control.element.textContent = value;
+    }
+    // The top edge stays; a smaller height cuts the label off from the bottom.
+    function setLabelHeight(handle, twips) {
+        var control = controls[handle];
+        control.twips = twips;
+        control.element.style.height = devicePx(Math.max(0, twips)) + 'px';
+    }
+    function setVisible(handle, visible) { setShown(controls[handle].element, visible); }
+    function setEnabled(handle, enabled) { controls[handle].element.disabled = !enabled; }
+    function listAdd(handle, value) {
+        var option = document.createElement('option');
+        option.textContent = value;
+        controls[handle].element.appendChild(option);
+    }
+    function listClear(handle) { controls[handle].element.textContent = ''; }
+    function listSet(handle, index, value) {
+        controls[handle].element.options[index].textContent = value;
+    }
+    function scrollShow(handle, min, max, value) {
+        var control = controls[handle];
+        control.min = min;
+        control.max = max;
+        control.value = value;
+        control.element.setAttribute('aria-valuemin', String(min));
+        control.element.setAttribute('aria-valuemax', String(max));
+        control.element.setAttribute('aria-valuenow', String(value));
+        if (!control.dragging) control.layout(value);
+    }
+    function pictureClear(handle) {
+        var control = controls[handle];
+        control.fills = [];
+        paintPicture(control);
+    }
+    function pictureFill(handle, x1, y1, x2, y2, rgb) {
+        var control = controls[handle];
+        control.fills.push({ x1: x1, y1: y1, x2: x2, y2: y2, colour: rgb });
+        paintPicture(control);
+    }
+
+    // The clock: woken by setTimeout a little before its deadline, it waits out the rest
+    // on performance.now(), so the tick comes at the deadline and never before it.
+    function wakeAt(handle, deadline) {
+        cancelWake(handle);
+        var wake = { deadline: deadline, timer: 0 };
+        wakes[handle] = wake;
+        wait(handle, wake);
+    }
+    function wait(handle, wake) {
+        var left = wake.deadline - performance.now();
+        wake.timer = setTimeout(function () { expire(handle, wake); },
+                                Math.max(0, Math.floor(left - WAKE_EARLY)));
+    }
+    function expire(handle, wake) {
+        if (wakes[handle] !== wake) return;
+        if (wake.deadline - performance.now() > 2 * WAKE_EARLY) return wait(handle, wake);
+        while (performance.now() < wake.deadline) { /* a millisecond or two at most */ }
+        delete wakes[handle];
+        send(handle, EVENT.Expired, 0);
+    }
+    function cancelWake(handle) {
+        var wake = wakes[handle];
+        if (!wake) return;
+        clearTimeout(wake.timer);
+        delete wakes[handle];
+    }
+    // A hidden page's timers are slowed down; when it shows again, a passed deadline is
+    // kept at once (the timetable then gives one tick, not the ones missed).
+    document.addEventListener('visibilitychange', function () {
+        if (document.hidden) return;
+        Object.keys(wakes).forEach(function (handle) {
+            var wake = wakes[handle];
+            if (wake.deadline <= performance.now()) {
+                clearTimeout(wake.timer);
+                expire(Number(handle), wake);
+            }
+        });
+    });
+
+    function report(title, message) {
+        var dialog = document.getElementById('report');
+        var before = document.activeElement;
+        dialog.querySelector('h2').textContent = title;
+        dialog.querySelector('p').textContent = message;
+        dialog.addEventListener('close', function () {
+            if (before && before.focus) before.focus({ preventScroll: true });
+        }, { once: true });
+        dialog.showModal();
+        dialog.querySelector('button').focus();
+    }
+
+    // The elements follow the tab order in the page, so Tab and a screen reader's reading
+    // go as the form's tab indexes say; the drawing order is their stacking.
+    function show() {
+        var order = function (parent) {
+            var children = Object.keys(controls).map(function (h) { return controls[h]; })
+                .filter(function (c) { return c.parent === parent; });
+            children.sort(function (a, b) { return a.tabIndex - b.tabIndex; });
+            children.forEach(function (c) { parent.appendChild(c.element); });
+        };
+        order(formElement);
+        if (frameElement) order(frameElement);
+        formElement.hidden = false;
+        fit();
+        var first = Object.keys(controls).map(function (h) { return controls[h]; })
+            .filter(function (c) {
+                var element = c.focusable || c.element;
+                return c.kind !== KIND.Label && c.kind !== KIND.Frame &&
+                       c.kind !== KIND.PictureBox && !element.hidden && !element.disabled;
+            })
+            .sort(function (a, b) { return a.tabIndex - b.tabIndex; })[0];
+        if (first) (first.focusable || first.element).focus({ preventScroll: true });
+    }
+
+    // The form keeps its size and layout; a viewport smaller than it scales it down whole.
+    function formScale() {
+        var scale = Math.min(1, window.innerWidth / formSize.width,
+                             window.innerHeight / formSize.height);
+        return scale > 0 ? scale : 1;
+    }
+    function fit() {
+        if (!formElement || !formSize.width) return;
+        var scale = formScale();
+        var ratio = window.devicePixelRatio || 1;
+        var holder = formElement.parentElement;
+        var width = formSize.width * scale, height = formSize.height * scale;
+        // In the middle, on whole device pixels, so that no edge is blurred across two.
+        var snap = function (free) { return Math.max(0, Math.floor(free / 2 * ratio) / ratio); };
+        holder.style.left = snap(window.innerWidth - width) + 'px';
+        holder.style.top = snap(window.innerHeight - height) + 'px';
+        holder.style.width = width + 'px';
+        holder.style.height = height + 'px';
+        formElement.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
+    }
+    // Zoom and a move to a screen of another density change the device-pixel ratio.
+    function ratioChanged() {
+        fit();
+        Object.keys(controls).forEach(function (h) {
+            var control = controls[h];
+            if (control.kind === KIND.PictureBox) sizeCanvas(control);
+            if (control.kind === KIND.Label) setLabelHeight(h, control.twips);
+        });
+        watchRatio();
+    }
+    function watchRatio() {
+        var query = window.matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)');
+        query.addEventListener('change', ratioChanged, { once: true });
+    }
+    window.addEventListener('resize', fit);
+    watchRatio();
+
+    return { text: text, makeForm: makeForm, make: make, setText: setText,
+             setLabelHeight: setLabelHeight, setVisible: setVisible, setEnabled: setEnabled,
+             listAdd: listAdd, listClear: listClear, listSet: listSet, scrollShow: scrollShow,
+             pictureClear: pictureClear, pictureFill: pictureFill, wakeAt: wakeAt,
+             cancelWake: cancelWake, report: report, show: show };
+})();
