@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One entry for every task: ./build.sh run | test | core | format | sanitize | memcheck |
 # accessibility | wayland | windows | test-windows | web | test-web | bench | bench-windows |
-# bench-web | screenshot
+# bench-web | screenshot | screenshot-web
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -162,6 +162,15 @@ bench-windows)
     xvfb-run -a -s "-screen 0 1024x768x24" tools/with-wine.sh \
         wine build-windows/kestramo_bench_windows.exe
     ;;
+screenshot-web)
+    # The page in headless Chromium, the viewport the size of the form: at start-up, or
+    # (with "lookup") after a letter test with one letter looked up; at a device-pixel ratio.
+    tools/install-deps.sh --web
+    configure_web
+    cmake --build build-web -j "$jobs" --target page test_page
+    /usr/bin/python3 tools/page_screenshot.py build-web/kestramo.html \
+        "${2:-docs/screenshot-web.png}" "${3:-1}" "${4:-start-up}"
+    ;;
 screenshot)
     # The real program on a virtual screen the size of its window, so the screen is the window.
     tools/install-deps.sh --display
@@ -174,7 +183,8 @@ screenshot)
 *)
     echo "usage: ./build.sh run | test | core | format | sanitize | memcheck | accessibility |" \
         "wayland | windows | test-windows | web | test-web |" \
-        "bench [repeats] | bench-windows | bench-web | screenshot [file.png]" >&2
+        "bench [repeats] | bench-windows | bench-web | screenshot [file.png] |" \
+        "screenshot-web [file.png] [ratio] [lookup]" >&2
     exit 2
     ;;
 esac

@@ -29,6 +29,7 @@ def font_woff2(path):
     options.name_IDs = ["*"]  # the licence and the copyright stay with the font
     options.name_languages = ["*"]
     options.notdef_outline = True
+    options.drop_tables += ["FFTM"]  # a font editor's time stamps, of no use to a browser
     font = TTFont(path)
     subsetter = subset.Subsetter(options)
     subsetter.populate(text="".join(CHARACTERS))

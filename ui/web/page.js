@@ -322,6 +322,7 @@ var KestramoPage = (function () {
         made.kind = c.kind;
         made.tabIndex = c.tabIndex;
         made.element.dataset.control = c.index >= 0 ? c.name + '(' + c.index + ')' : c.name;
+        made.element.dataset.handle = String(c.handle);
         made.parent = c.container >= 0 ? controls[c.container].element : formElement;
         if (c.kind === KIND.Frame) frameElement = made.element;
         controls[c.handle] = made;
