@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One entry for every task: ./build.sh run | test | core | format | sanitize | memcheck |
 # accessibility | wayland | windows | test-windows | web | test-web | bench | bench-windows |
-# bench-web | screenshot | screenshot-web
+# bench-web | screenshot | screenshot-web | dist | test-dist
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -162,6 +162,63 @@ bench-windows)
     xvfb-run -a -s "-screen 0 1024x768x24" tools/with-wine.sh \
         wine build-windows/kestramo_bench_windows.exe
     ;;
+dist)
+    # Everything a teacher takes, built for release into dist/, with SHA256SUMS. The same
+    # commit gives the same bytes: times come from the last commit, and the builder's
+    # folder, umask, locale and time zone are kept out of the files.
+    tools/install-deps.sh --package --windows --web --display
+    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct) || {
+        echo "dist: builds a commit of a git checkout" >&2
+        exit 1
+    }
+    export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C.UTF-8 LANG=C.UTF-8
+    unset LANGUAGE
+    umask 022
+    rm -rf dist build-dist build-dist-windows build-dist-web
+    mkdir dist
+    cmake -S . -B build-dist -DCMAKE_BUILD_TYPE=Release -DKESTRAMO_REPRODUCIBLE=ON \
+        -DBUILD_TESTING=OFF >/dev/null
+    cmake --build build-dist -j "$jobs" --target all kestramo_shots
+    (cd build-dist && cpack -G DEB >/dev/null)
+    cp build-dist/kestramo_1.00_amd64.deb dist/
+    cmake -S . -B build-dist-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+        -DCMAKE_BUILD_TYPE=Release -DKESTRAMO_REPRODUCIBLE=ON -DBUILD_TESTING=OFF >/dev/null
+    cmake --build build-dist-windows -j "$jobs" --target kestramo setup
+    cp build-dist-windows/kestramo.exe build-dist-windows/kestramo-1.00-setup.exe dist/
+    export NODE_PATH=/usr/share/nodejs
+    emcmake cmake -S . -B build-dist-web -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DKESTRAMO_REPRODUCIBLE=ON -DBUILD_TESTING=OFF >/dev/null
+    cmake --build build-dist-web -j "$jobs" --target page
+    cp build-dist-web/kestramo.html dist/
+    QT_QPA_PLATFORM=offscreen build-dist/kestramo_shots build-dist/shots >/dev/null
+    /usr/bin/python3 tools/make_guide.py build-dist/shots dist/guide-bg.html
+    (cd dist && sha256sum kestramo_1.00_amd64.deb kestramo-1.00-setup.exe kestramo.exe \
+        kestramo.html guide-bg.html >SHA256SUMS && sha256sum -c SHA256SUMS)
+    ;;
+test-dist)
+    # Two dist builds of this commit in two fresh folders, one after the other, with
+    # another umask and locale: every file must come out the same, byte for byte.
+    tools/install-deps.sh --package --windows --web --display --dist
+    commit=$(git rev-parse HEAD)
+    work=$(mktemp -d "${TMPDIR:-/tmp}/kestramo-test-dist.XXXXXX")
+    trap 'rm -rf "$work"' EXIT
+    git clone -q . "$work/first"
+    git clone -q . "$work/second-build"
+    (cd "$work/first" && git checkout -q "$commit" && umask 022 && \
+        LC_ALL=C.UTF-8 ./build.sh dist)
+    (cd "$work/second-build" && git checkout -q "$commit" && umask 077 && \
+        LC_ALL=C LANG=bg_BG.UTF-8 TZ=Europe/Sofia ./build.sh dist)
+    status=0
+    for file in $(cd "$work/first/dist" && ls); do
+        if ! cmp -s "$work/first/dist/$file" "$work/second-build/dist/$file"; then
+            echo "test-dist: $file differs between the two builds" >&2
+            diffoscope --text - "$work/first/dist/$file" "$work/second-build/dist/$file" || true
+            status=1
+        fi
+    done
+    [ $status -eq 0 ] && echo "test-dist: $(ls "$work/first/dist" | wc -l) files, the same bytes in both builds"
+    exit $status
+    ;;
 screenshot-web)
     # The page in headless Chromium, the viewport the size of the form: at start-up, or
     # (with "lookup") after a letter test with one letter looked up; at a device-pixel ratio.
@@ -184,7 +241,7 @@ screenshot)
     echo "usage: ./build.sh run | test | core | format | sanitize | memcheck | accessibility |" \
         "wayland | windows | test-windows | web | test-web |" \
         "bench [repeats] | bench-windows | bench-web | screenshot [file.png] |" \
-        "screenshot-web [file.png] [ratio] [lookup]" >&2
+        "screenshot-web [file.png] [ratio] [lookup] | dist | test-dist" >&2
     exit 2
     ;;
 esac

@@ -7,7 +7,8 @@
 # --desktop a virtual screen and Qt's GTK theme, to meet a desktop's dark scheme, with
 # --windows the cross-compiler for Windows and NSIS, with --wine Wine to run what it makes,
 # with --web the WebAssembly compiler, the font tools for the page's own font, and a
-# headless Chromium with its driver to test the page.
+# headless Chromium with its driver to test the page, with --dist diffoscope to show how
+# two builds differ.
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fontconfig
@@ -23,6 +24,7 @@ for option in "$@"; do
     --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest nsis) ;;
     --wine) packages+=(wine wine64 fonts-wine xvfb xauth) ;;
     --wayland) packages+=(weston xwayland qt6-wayland) ;;
+    --dist) packages+=(diffoscope-minimal) ;;
     --web) packages+=(emscripten nodejs node-acorn python3-fonttools python3-brotli chromium
         chromium-driver python3-selenium python3-pil) ;;
     *) echo "install-deps: unknown option $option" >&2; exit 2 ;;
