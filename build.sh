@@ -216,6 +216,10 @@ test-dist)
             status=1
         fi
     done
+    for build in first second-build; do
+        echo "test-dist: SHA256SUMS of the $build build"
+        cat "$work/$build/dist/SHA256SUMS"
+    done
     [ $status -eq 0 ] && echo "test-dist: $(ls "$work/first/dist" | wc -l) files, the same bytes in both builds"
     exit $status
     ;;
