@@ -26,6 +26,22 @@ configure_web() {
         "-DCMAKE_CROSSCOMPILING_EMULATOR=$(command -v node);--no-experimental-fetch" >/dev/null
 }
 
+# The teacher's guide, with its pictures taken from the real window of the Qt build in
+# $build_dir: the Windows Installer package carries it beside the program.
+make_guide() {
+    cmake --build "$build_dir" -j "$jobs" --target kestramo_shots
+    QT_QPA_PLATFORM=offscreen "$build_dir/kestramo_shots" "$build_dir/shots" >/dev/null
+    /usr/bin/python3 tools/make_guide.py "$build_dir/shots" "$build_dir/guide-bg.html"
+}
+
+# The Windows build, with the guide made on this machine's own build for its MSI.
+configure_windows() {
+    configure_and_build kestramo
+    make_guide
+    cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+        -DCMAKE_BUILD_TYPE=Release "-DKESTRAMO_GUIDE=$PWD/$build_dir/guide-bg.html" >/dev/null
+}
+
 # The project's own sources, for the formatting check.
 sources() {
     git ls-files '*.cpp' '*.h' 2>/dev/null || find app ui exercise speed tests bench -name '*.cpp' -o -name '*.h'
@@ -111,20 +127,20 @@ wayland)
     ;;
 windows)
     # The Windows program on the plain Win32 controls, cross-compiled (static: it needs
-    # nothing beside it), and its setup program.
+    # nothing beside it), its setup program and its Windows Installer package.
     tools/install-deps.sh --windows
-    cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build build-windows -j "$jobs" --target kestramo setup
-    echo "windows: build-windows/kestramo.exe build-windows/kestramo-1.00-setup.exe"
+    configure_windows
+    cmake --build build-windows -j "$jobs" --target kestramo setup msi
+    echo "windows: build-windows/kestramo.exe build-windows/kestramo-1.00-setup.exe" \
+        "build-windows/kestramo-1.00.msi"
     ;;
 test-windows)
     # Under Wine on a virtual screen: the core's tests built for Windows, the real window
     # driven by mouse and key messages, the version record and icon, and the setup's
-    # silent install and uninstall. Wine is not Windows: this proves the logic.
+    # silent install and uninstall, the MSI's tables, and its silent install, upgrade and
+    # removal. Wine is not Windows: this proves the logic.
     tools/install-deps.sh --windows --wine
-    cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    configure_windows
     cmake --build build-windows -j "$jobs"
     xvfb-run -a -s "-screen 0 1024x768x24" tools/with-wine.sh \
         ctest --test-dir build-windows --output-on-failure
@@ -167,8 +183,17 @@ dist)
     # commit gives the same bytes: times come from the last commit, and the builder's
     # folder, umask, locale and time zone are kept out of the files.
     tools/install-deps.sh --package --windows --web --display
-    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct) || {
-        echo "dist: builds a commit of a git checkout" >&2
+    # The release's time: SOURCE_DATE_EPOCH when the builder gives it (as for a source
+    # archive), the last commit's otherwise.
+    if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+        SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null) || {
+            echo "dist: not a git checkout: give the release's time as SOURCE_DATE_EPOCH" \
+                "(seconds since 1970, e.g. the commit's: git log -1 --format=%ct)" >&2
+            exit 1
+        }
+    fi
+    [[ $SOURCE_DATE_EPOCH =~ ^[0-9]+$ ]] || {
+        echo "dist: SOURCE_DATE_EPOCH must be whole seconds since 1970, not '$SOURCE_DATE_EPOCH'" >&2
         exit 1
     }
     export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C.UTF-8 LANG=C.UTF-8
@@ -176,51 +201,67 @@ dist)
     umask 022
     rm -rf dist build-dist build-dist-windows build-dist-web
     mkdir dist
+    build_dir=build-dist
     cmake -S . -B build-dist -DCMAKE_BUILD_TYPE=Release -DKESTRAMO_REPRODUCIBLE=ON \
         -DBUILD_TESTING=OFF >/dev/null
-    cmake --build build-dist -j "$jobs" --target all kestramo_shots
+    cmake --build build-dist -j "$jobs"
     (cd build-dist && cpack -G DEB >/dev/null)
     cp build-dist/kestramo_1.00_amd64.deb dist/
+    make_guide
+    cp build-dist/guide-bg.html dist/
     cmake -S . -B build-dist-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-        -DCMAKE_BUILD_TYPE=Release -DKESTRAMO_REPRODUCIBLE=ON -DBUILD_TESTING=OFF >/dev/null
-    cmake --build build-dist-windows -j "$jobs" --target kestramo setup
-    cp build-dist-windows/kestramo.exe build-dist-windows/kestramo-1.00-setup.exe dist/
+        -DCMAKE_BUILD_TYPE=Release -DKESTRAMO_REPRODUCIBLE=ON -DBUILD_TESTING=OFF \
+        "-DKESTRAMO_GUIDE=$PWD/build-dist/guide-bg.html" >/dev/null
+    cmake --build build-dist-windows -j "$jobs" --target kestramo setup msi
+    cp build-dist-windows/kestramo.exe build-dist-windows/kestramo-1.00-setup.exe \
+        build-dist-windows/kestramo-1.00.msi dist/
     export NODE_PATH=/usr/share/nodejs
     emcmake cmake -S . -B build-dist-web -DCMAKE_BUILD_TYPE=MinSizeRel \
         -DKESTRAMO_REPRODUCIBLE=ON -DBUILD_TESTING=OFF >/dev/null
     cmake --build build-dist-web -j "$jobs" --target page
     cp build-dist-web/kestramo.html dist/
-    QT_QPA_PLATFORM=offscreen build-dist/kestramo_shots build-dist/shots >/dev/null
-    /usr/bin/python3 tools/make_guide.py build-dist/shots dist/guide-bg.html
-    (cd dist && sha256sum kestramo_1.00_amd64.deb kestramo-1.00-setup.exe kestramo.exe \
-        kestramo.html guide-bg.html >SHA256SUMS && sha256sum -c SHA256SUMS)
+    (cd dist && sha256sum kestramo_1.00_amd64.deb kestramo-1.00-setup.exe kestramo-1.00.msi \
+        kestramo.exe kestramo.html guide-bg.html >SHA256SUMS && sha256sum -c SHA256SUMS)
     ;;
 test-dist)
-    # Two dist builds of this commit in two fresh folders, one after the other, with
-    # another umask and locale: every file must come out the same, byte for byte.
+    # Three dist builds of this commit, one after the other: two from fresh clones with
+    # another umask and locale, and one from a source archive (git archive) given the
+    # commit's time. Every file must come out the same, byte for byte, and within its size.
     tools/install-deps.sh --package --windows --web --display --dist
     commit=$(git rev-parse HEAD)
+    epoch=$(git log -1 --format=%ct "$commit")
     work=$(mktemp -d "${TMPDIR:-/tmp}/kestramo-test-dist.XXXXXX")
     trap 'rm -rf "$work"' EXIT
     git clone -q . "$work/first"
     git clone -q . "$work/second-build"
+    mkdir "$work/from-archive"
+    git archive --format=tar "$commit" | tar -x -C "$work/from-archive"
     (cd "$work/first" && git checkout -q "$commit" && umask 022 && \
         LC_ALL=C.UTF-8 ./build.sh dist)
     (cd "$work/second-build" && git checkout -q "$commit" && umask 077 && \
         LC_ALL=C LANG=bg_BG.UTF-8 TZ=Europe/Sofia ./build.sh dist)
+    (cd "$work/from-archive" && SOURCE_DATE_EPOCH=$epoch ./build.sh dist)
     status=0
-    for file in $(cd "$work/first/dist" && ls); do
-        if ! cmp -s "$work/first/dist/$file" "$work/second-build/dist/$file"; then
-            echo "test-dist: $file differs between the two builds" >&2
-            diffoscope --text - "$work/first/dist/$file" "$work/second-build/dist/$file" || true
+    for build in second-build from-archive; do
+        if [ "$(cd "$work/first/dist" && ls)" != "$(cd "$work/$build/dist" && ls)" ]; then
+            echo "test-dist: the $build build made other files than the first" >&2
             status=1
         fi
+        for file in $(cd "$work/first/dist" && ls); do
+            if ! cmp -s "$work/first/dist/$file" "$work/$build/dist/$file"; then
+                echo "test-dist: $file differs between the first and the $build build" >&2
+                diffoscope --text - "$work/first/dist/$file" "$work/$build/dist/$file" || true
+                status=1
+            fi
+        done
     done
-    for build in first second-build; do
+    tools/check-release.sh "$work/first/dist" || status=1
+    for build in first second-build from-archive; do
         echo "test-dist: SHA256SUMS of the $build build"
         cat "$work/$build/dist/SHA256SUMS"
     done
-    [ $status -eq 0 ] && echo "test-dist: $(ls "$work/first/dist" | wc -l) files, the same bytes in both builds"
+    [ $status -eq 0 ] && echo "test-dist: $(ls "$work/first/dist" | wc -l) files," \
+        "the same bytes in all three builds, each within its size"
     exit $status
     ;;
 screenshot-web)

@@ -5,7 +5,8 @@
 # with --format clang-format, with --package what makes and checks the Debian package,
 # with --wayland a headless Weston with its X bridge and Qt's Wayland plugin, with
 # --desktop a virtual screen and Qt's GTK theme, to meet a desktop's dark scheme, with
-# --windows the cross-compiler for Windows and NSIS, with --wine Wine to run what it makes,
+# --windows the cross-compiler for Windows, NSIS, and wixl with the MSI library that
+# mends its packages, with --wine Wine to run what it makes,
 # with --web the WebAssembly compiler, the font tools for the page's own font, and a
 # headless Chromium with its driver to test the page, with --dist diffoscope to show how
 # two builds differ.
@@ -21,7 +22,8 @@ for option in "$@"; do
     --format) packages+=(clang-format) ;;
     --package) packages+=(dpkg-dev file lintian desktop-file-utils appstream) ;;
     --desktop) packages+=(xvfb xauth qt6-gtk-platformtheme) ;;
-    --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest nsis) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest nsis
+        wixl msitools gir1.2-libmsi-1.0 python3-gi) ;;
     --wine) packages+=(wine wine64 fonts-wine xvfb xauth) ;;
     --wayland) packages+=(weston xwayland qt6-wayland) ;;
     --dist) packages+=(diffoscope-minimal) ;;
