@@ -1,6 +1,12 @@
 #include "ui/tick_schedule.h"
 
+#include <cmath>
+
 namespace ui {
+
+TickSchedule::Nanoseconds TickSchedule::fromMilliseconds(double milliseconds) {
+    return Nanoseconds(std::llround(milliseconds * 1e6));
+}
 
 void TickSchedule::start(Nanoseconds now, std::int32_t intervalMs) {
     interval_ = intervalMs > 0 ? Nanoseconds(intervalMs) * 1'000'000 : 0;

@@ -12,6 +12,11 @@ public:
     // Times are nanoseconds on a monotonic clock of the binding's choosing.
     using Nanoseconds = std::int64_t;
 
+    // A clock that counts in milliseconds (a browser's) hands its deadlines over as
+    // next() / 1e6 and reads its time back through this: rounded to the nearest
+    // nanosecond, a wake-up at the deadline handed over finds that deadline due.
+    static Nanoseconds fromMilliseconds(double milliseconds);
+
     // Begins a timetable at `now`: the first tick is due one interval later. An interval
     // of 0 or less sets no deadline at all.
     void start(Nanoseconds now, std::int32_t intervalMs);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 
 namespace {
 
@@ -71,6 +72,23 @@ TEST(TickSchedule, EarlyWakeUpChangesNothing) {
     EXPECT_TRUE(schedule.due(100 * ms));
     EXPECT_FALSE(schedule.due(150 * ms));
     EXPECT_EQ(schedule.next(), 200 * ms);
+}
+
+// A browser's clock: the deadline crosses as milliseconds in a double, and the time read
+// when the page wakes exactly then must find it due, not a nanosecond short of it.
+TEST(TickSchedule, MillisecondClockFindsItsDeadlineDue) {
+    std::mt19937_64 random(20261209);
+    // Up to eleven days of a page left open, at every scale of the nanoseconds.
+    std::uniform_int_distribution<TickSchedule::Nanoseconds> deadlines(0, 1'000'000'000'000'000);
+    int short_of_it = 0;
+    for (int i = 0; i < 200'000; ++i) {
+        const TickSchedule::Nanoseconds deadline = deadlines(random);
+        const double handedOver = double(deadline) / 1e6;
+        const TickSchedule::Nanoseconds woken = TickSchedule::fromMilliseconds(handedOver);
+        if (woken < deadline) ++short_of_it;
+        EXPECT_LE(woken - deadline, 1) << deadline; // and no later than the rounding
+    }
+    EXPECT_EQ(short_of_it, 0);
 }
 
 TEST(TickSchedule, NoIntervalSetsNoDeadline) {

@@ -64,9 +64,20 @@ class Page:
         driver.get_log("browser")
         driver.get_log("performance")
         driver.get(url or path.as_uri())
-        self.wait(lambda: driver.execute_script(
-            "return !!document.querySelector('#form:not([hidden])')"))
         self.scale = scale
+        self.wait_for_the_form()
+
+    @classmethod
+    def already_open(cls, driver):
+        """The page the driver is on now (in a frame, say), once its form shows."""
+        page = cls.__new__(cls)
+        page.driver, page.scale = driver, 1
+        page.wait_for_the_form()
+        return page
+
+    def wait_for_the_form(self):
+        self.wait(lambda: self.driver.execute_script(
+            "return !!document.querySelector('#form:not([hidden])')"))
 
     def wait(self, condition, timeout=10.0, what="the page"):
         end = time.monotonic() + timeout
@@ -227,23 +238,23 @@ class StartUp(PageTest):
         self.assertLessEqual(size, 512 * 1024)
 
 
-class Hosted(PageTest):
-    """The page on a web server that sends the Content-Security-Policy the README gives to
-    a school's administrator: it must load and run under that policy."""
+class Host:
+    """Pages served from this machine's loopback, each path with its body and headers."""
 
-    def test_the_documented_content_security_policy_is_enough(self):
+    def __init__(self, pages):
         import http.server
-        import re
         import threading
-        readme = (pathlib.Path(__file__).resolve().parents[2] / "README.md").read_text()
-        policy = re.search(r"^Content-Security-Policy: (.+)$", readme, re.M).group(1)
-        body = PAGE.read_bytes()
 
-        class Host(http.server.BaseHTTPRequestHandler):
+        class Handler(http.server.BaseHTTPRequestHandler):
             def do_GET(self):
+                body, headers = pages.get(self.path, (None, {}))
+                if body is None:
+                    self.send_error(404)
+                    return
                 self.send_response(200)
                 self.send_header("Content-Type", "text/html; charset=utf-8")
-                self.send_header("Content-Security-Policy", policy)
+                for name, value in headers.items():
+                    self.send_header(name, value)
                 self.end_headers()
                 self.wfile.write(body)
 
@@ -251,18 +262,58 @@ class Hosted(PageTest):
                 pass
 
         # Threads: a browser may open a second connection and send nothing on it.
-        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Host)
-        threading.Thread(target=server.serve_forever, daemon=True).start()
-        try:
-            page = self.open(url="http://127.0.0.1:%d/kestramo.html" % server.server_port)
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.origin = "http://127.0.0.1:%d" % self.server.server_port
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *args):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+class Hosted(PageTest):
+    """The page on a web server that sends the Content-Security-Policy the README gives to
+    a school's administrator: it must load and run under that policy."""
+
+    def test_the_documented_content_security_policy_is_enough(self):
+        import re
+        readme = (pathlib.Path(__file__).resolve().parents[2] / "README.md").read_text()
+        policy = re.search(r"^Content-Security-Policy: (.+)$", readme, re.M).group(1)
+        pages = {"/kestramo.html": (PAGE.read_bytes(), {"Content-Security-Policy": policy})}
+        with Host(pages) as host:
+            page = self.open(url=host.origin + "/kestramo.html")
             self.assertEqual(page.text("Label1(1)"), "Честота на въздействие")
             page.click(page.element("Command1(0)"))
             page.wait(lambda: page.text("Label1(3)") == "1", timeout=3, what="a tick")
-            # The policy's own word: a blocked inline script, style, font or compile would
-            # show as a console error, which tearDown fails on.
-        finally:
-            server.shutdown()
-            server.server_close()
+            # The policy's own word: a blocked inline script, style, font, fetch or compile
+            # shows as a console error, which tearDown fails on.
+
+    def test_inside_another_sites_frame_it_waits_for_the_user(self):
+        # A learning platform's page with its own search box and the program in a frame
+        # from another origin: the program must not take the focus from the platform.
+        with Host({"/kestramo.html": (PAGE.read_bytes(), {})}) as program:
+            outer = ('<!DOCTYPE html><meta charset="utf-8"><link rel="icon" href="data:,">'
+                     '<input id="search" autofocus>'
+                     '<iframe src="%s/kestramo.html" width="600" height="450"></iframe>'
+                     % program.origin).encode()
+            with Host({"/lesson.html": (outer, {})}) as platform:
+                self.driver.get(platform.origin + "/lesson.html")
+                frame = self.driver.find_element(By.TAG_NAME, "iframe")
+                self.driver.switch_to.frame(frame)
+                page = Page.already_open(self.driver)
+                time.sleep(0.3)  # and whatever the program does right after showing
+                self.driver.switch_to.default_content()
+                self.assertEqual(self.driver.execute_script(
+                    "return document.activeElement.id"), "search")
+                # The user's own click goes into the frame and works there.
+                self.driver.switch_to.frame(frame)
+                page.click(page.element("Command1(0)"))
+                page.wait(lambda: page.text("Label1(3)") == "1", timeout=3, what="a tick")
+                self.assertEqual(page.console_errors(), [])
+                self.driver.switch_to.default_content()
 
 
 class Runs(PageTest):
@@ -375,6 +426,80 @@ class Slider(PageTest):
             page.keys(key)
             self.assertEqual(self.value(), expected, key)
         self.assertEqual(self.bar(3700), RED)
+
+    def touch(self, kind, fingers=()):
+        """Fingers on a touch screen, through the DevTools protocol, [(id, x, y)]: a start
+        or a move lists every finger down, an end the fingers lifted (none: all of them)."""
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": kind, "touchPoints": [{"x": x, "y": y, "id": finger}
+                                          for finger, x, y in fingers]})
+
+    def at_fifty(self):
+        bar = self.page.element("HScroll1")
+        bar.send_keys(Keys.HOME + Keys.ARROW_RIGHT * 50)
+        self.assertEqual(self.value(), 50)
+        return bar, [bar.find_element(By.CSS_SELECTOR, s) for s in (".left", ".thumb", ".right")]
+
+    def still(self, seconds=1.2):
+        """The value, once it has held still for `seconds`."""
+        before = self.value()
+        time.sleep(seconds)
+        self.assertEqual(self.value(), before, "the slider moved by itself")
+        return before
+
+    def test_two_fingers_each_hold_their_own_arrow(self):
+        page = self.open()
+        bar, (left, thumb, right) = self.at_fifty()
+        one, two = (1,) + page.centre(right), (2,) + page.centre(left)
+        # Both down, the first lifted first, both before the repeat begins: one step each.
+        self.touch("touchStart", [one])
+        self.assertEqual(self.value(), 51)
+        self.touch("touchStart", [one, two])
+        self.assertEqual(self.value(), 50)
+        time.sleep(0.1)
+        self.touch("touchEnd", [one])
+        time.sleep(0.1)
+        self.touch("touchEnd", [two])
+        self.assertEqual(self.still(), 50)
+        # The first finger held on: its repeat outlives the second finger's lift, and ends
+        # with its own.
+        self.touch("touchStart", [one])
+        self.touch("touchStart", [one, two])
+        self.touch("touchEnd", [two])
+        time.sleep(1.0)
+        self.touch("touchEnd")
+        self.assertGreater(self.still(), 52)
+
+    def test_cancelled_or_lost_drags_change_nothing(self):
+        page = self.open()
+        bar, (left, thumb, right) = self.at_fifty()
+        home = thumb.location["x"]
+        x, y = page.centre(thumb)
+        # A touch drag that the browser cancels.
+        self.touch("touchStart", [(1, x, y)])
+        self.touch("touchMove", [(1, x + 30, y)])
+        self.touch("touchMove", [(1, x + 60, y)])
+        self.assertNotEqual(thumb.location["x"], home)  # the thumb follows the finger
+        self.touch("touchCancel")
+        self.assertEqual(self.still(0.3), 50)
+        self.assertEqual(thumb.location["x"], home)
+        # A mouse drag whose capture goes without a release: the thumb no longer follows
+        # the mouse, and the later release changes nothing.
+        page.script("window.pointers = []; arguments[0].addEventListener('pointerdown',"
+                    " e => window.pointers.push(e.pointerId))", bar)
+        ActionChains(self.driver).click_and_hold(thumb).move_by_offset(40, 0).perform()
+        page.script("arguments[0].releasePointerCapture(window.pointers[0])", bar)
+        ActionChains(self.driver).move_by_offset(40, 0).perform()
+        self.assertEqual(thumb.location["x"], home)
+        ActionChains(self.driver).release().perform()
+        self.assertEqual(self.still(0.3), 50)
+        # A middle click, or a click with Shift, on the thumb itself does nothing.
+        for kind in ("mousePressed", "mouseReleased"):
+            self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+                "type": kind, "x": x, "y": y, "button": "middle", "clickCount": 1})
+        ActionChains(self.driver).key_down(Keys.SHIFT).click(thumb).key_up(Keys.SHIFT).perform()
+        self.assertEqual(self.still(0.3), 50)
+        self.assertEqual(thumb.location["x"], home)
 
     def test_a_start_puts_the_pace_back(self):
         page = self.open()

@@ -3,7 +3,7 @@
 namespace ui::web {
 
 TickSchedule::Nanoseconds Clock::now() {
-    return TickSchedule::Nanoseconds(page::nowMs() * 1e6);
+    return TickSchedule::fromMilliseconds(page::nowMs());
 }
 
 void Clock::start() {

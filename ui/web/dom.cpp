@@ -8,22 +8,22 @@
 // in the module's memory, read there without a change of encoding.
 // clang-format off
 EM_JS(void, kw_form, (const char16_t* caption, int length, int width, int height, int back,
-                      const char16_t* family, int familyLength, int points), {
-    KestramoPage.makeForm(KestramoPage.text(caption, length), width, height, back,
-                          KestramoPage.text(family, familyLength), points);
+                      int points), {
+    KestramoPage.makeForm(KestramoPage.text(caption, length), width, height, back, points);
 });
 EM_JS(void, kw_make, (int handle, int kind, const char* name, int index, int left, int top,
                       int width, int height, int back, int points, int container, int stack,
                       int tabIndex, int visible, int checked, const char16_t* text, int length,
                       const char16_t* accessible, int accessibleLength, const char16_t* role,
-                      int roleLength), {
+                      int roleLength, int smallChange, int largeChange), {
     KestramoPage.make({handle: handle, kind: kind, name: UTF8ToString(name), index: index,
                        left: left, top: top, width: width, height: height, back: back,
                        points: points, container: container, stack: stack, tabIndex: tabIndex,
                        visible: !!visible, checked: !!checked,
                        text: KestramoPage.text(text, length),
                        accessibleName: KestramoPage.text(accessible, accessibleLength),
-                       role: KestramoPage.text(role, roleLength)});
+                       role: KestramoPage.text(role, roleLength),
+                       smallChange: smallChange, largeChange: largeChange});
 });
 EM_JS(void, kw_set_text, (int handle, const char16_t* text, int length), {
     KestramoPage.setText(handle, KestramoPage.text(text, length));
@@ -87,8 +87,9 @@ void unregisterTarget(int handle) {
 namespace page {
 
 void makeForm(const FormDescription& form) {
+    // The family is the page's own embedded font, named in page.css.
     kw_form(form.caption.c_str(), length(form.caption), form.clientWidth, form.clientHeight,
-            rgb(form.back), form.font.family.c_str(), length(form.font.family), form.font.points);
+            rgb(form.back), form.font.points);
 }
 
 void make(int handle, const FormDescription& form, const ControlDescription& c, int container,
@@ -96,7 +97,7 @@ void make(int handle, const FormDescription& form, const ControlDescription& c, 
     kw_make(handle, int(c.kind), c.name.c_str(), c.index, c.left, c.top, c.width, c.height,
             rgb(c.back), fontOf(form, c).points, container, stack, c.tabIndex, c.visible, c.checked,
             c.text.c_str(), length(c.text), c.accessibleName.c_str(), length(c.accessibleName),
-            c.role.c_str(), length(c.role));
+            c.role.c_str(), length(c.role), c.range.smallChange, c.range.largeChange);
 }
 
 void setText(int handle, const std::u16string& text) {

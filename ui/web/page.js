@@ -17,7 +17,7 @@ var KestramoPage = (function () {
 
     var controls = {};   // handle -> {kind, element, tabIndex, ...}
     var wakes = {};      // handle -> {deadline, timer}
-    var formElement = null, frameElement = null;
+    var formElement = null, optionFrame = null;
     var formSize = { width: 0, height: 0 };
 
     function px(twips) { return twips / TWIPS_PER_PIXEL; }
@@ -56,7 +56,7 @@ var KestramoPage = (function () {
         return out;
     }
 
-    function makeForm(caption, width, height, back, family, points) {
+    function makeForm(caption, width, height, back, points) {
         document.title = caption;
         formElement = document.getElementById('form');
         formElement.setAttribute('aria-label', caption);
@@ -197,28 +197,37 @@ var KestramoPage = (function () {
         });
         track.appendChild(thumb);
         var control = { element: element, track: track, thumb: thumb, min: 0, max: 100,
-                        value: 0, largeChange: 1, smallChange: 1, dragging: null, repeat: 0 };
+                        value: 0, largeChange: c.largeChange, smallChange: c.smallChange,
+                        dragging: null };
 
         function change(value) {
             value = Math.max(control.min, Math.min(control.max, value));
             if (value !== control.value) send(handle, EVENT.Change, value);
         }
-        function stopRepeat() {
-            clearTimeout(control.repeat);
-            control.repeat = 0;
+        // Each pointer (a mouse, a pen, every finger on a touch screen) holds a press of its
+        // own: a second finger on the other arrow neither ends nor takes over the first
+        // one's repeat, and lifting one finger ends only its own.
+        var presses = {};   // pointerId -> { x, repeat, drag }
+        function endPress(id) {
+            var held = presses[id];
+            if (!held) return null;
+            clearTimeout(held.repeat);
+            delete presses[id];
+            return held;
         }
         // One step now and, while held, more after a pause.
-        function press(step, stillWanted) {
+        function repeat(held, step, stillWanted) {
             change(control.value + step);
             var again = function (wait) {
-                control.repeat = setTimeout(function () {
-                    if (!stillWanted()) return stopRepeat();
+                held.repeat = setTimeout(function () {
+                    if (presses[held.id] !== held || !stillWanted()) return;
                     change(control.value + step);
                     again(REPEAT_EVERY);
                 }, wait);
             };
             again(REPEAT_DELAY);
         }
+        function always() { return true; }
         function thumbLeft(value) {
             var room = control.track.clientWidth - control.thumb.offsetWidth;
             var span = control.max - control.min;
@@ -230,56 +239,67 @@ var KestramoPage = (function () {
             if (room <= 0) return control.min;
             return Math.round(control.min + span * Math.max(0, Math.min(room, thumbX)) / room);
         }
+        function dragTo(drag, clientX) { return drag.from + (clientX - drag.startX) / drag.scale; }
+        // A drag changes the value only when its pointer is really let go; cancelled (a
+        // touch taken over by the browser, a capture lost), it changes nothing.
+        function endDrag(drag, releasedAt) {
+            control.dragging = null;
+            thumb.classList.remove('held');
+            control.layout(control.value);
+            if (releasedAt !== null) change(valueAt(dragTo(drag, releasedAt)));
+        }
         control.layout = function (value) { thumb.style.left = thumbLeft(value) + 'px'; };
 
-        var pointerX = 0;
         element.addEventListener('pointerdown', function (event) {
             if (event.button !== 0 && event.button !== 1) return;
             event.preventDefault();
             element.focus({ preventScroll: true });
+            endPress(event.pointerId);
+            // Only a plain left press takes the thumb, and one pointer at a time; any other
+            // press on it does nothing, as on the desktop.
+            if (event.target === thumb &&
+                (event.button !== 0 || event.shiftKey || control.dragging)) return;
+            var held = { id: event.pointerId, x: event.clientX, repeat: 0, drag: null };
+            presses[event.pointerId] = held;
             element.setPointerCapture(event.pointerId);
-            pointerX = event.clientX;
-            var scale = formScale();
             if (event.target === left) {
-                press(-control.smallChange, function () { return true; });
+                repeat(held, -control.smallChange, always);
             } else if (event.target === right) {
-                press(control.smallChange, function () { return true; });
-            } else if (event.target === thumb && event.button === 0 && !event.shiftKey) {
+                repeat(held, control.smallChange, always);
+            } else if (event.target === thumb) {
                 // Dragged, the thumb moves alone: the value changes when it is let go.
-                control.dragging = { startX: event.clientX, from: thumbLeft(control.value),
-                                     scale: scale };
+                held.drag = control.dragging = { startX: event.clientX,
+                                                 from: thumbLeft(control.value),
+                                                 scale: formScale() };
                 thumb.classList.add('held');
             } else {
                 // The track: a page step towards the pointer, repeated while it is beyond.
                 var towardsRight = event.clientX > thumb.getBoundingClientRect().left;
-                var step = towardsRight ? control.largeChange : -control.largeChange;
-                press(step, function () {
-                    var box = thumb.getBoundingClientRect();
-                    return towardsRight ? pointerX > box.right : pointerX < box.left;
-                });
+                repeat(held, towardsRight ? control.largeChange : -control.largeChange,
+                       function () {
+                           var box = thumb.getBoundingClientRect();
+                           return towardsRight ? held.x > box.right : held.x < box.left;
+                       });
             }
         });
         element.addEventListener('pointermove', function (event) {
-            pointerX = event.clientX;
-            var drag = control.dragging;
-            if (!drag) return;
-            var x = drag.from + (event.clientX - drag.startX) / drag.scale;
-            control.layout(valueAt(x));
+            var held = presses[event.pointerId];
+            if (!held) return;
+            held.x = event.clientX;
+            if (held.drag) control.layout(valueAt(dragTo(held.drag, event.clientX)));
         });
-        function release(event) {
-            stopRepeat();
-            var drag = control.dragging;
-            if (!drag) return;
-            control.dragging = null;
-            thumb.classList.remove('held');
-            var x = drag.from + (event.clientX - drag.startX) / drag.scale;
-            var value = valueAt(x);
-            control.layout(control.value);
-            change(value);
-        }
-        element.addEventListener('pointerup', release);
-        element.addEventListener('pointercancel', release);
-        element.addEventListener('lostpointercapture', function () { stopRepeat(); });
+        element.addEventListener('pointerup', function (event) {
+            var held = endPress(event.pointerId);
+            if (held && held.drag) endDrag(held.drag, event.clientX);
+        });
+        // A cancelled pointer, or one whose capture went without a pointerup, is not a
+        // release: its repeat ends and its drag is dropped.
+        ['pointercancel', 'lostpointercapture'].forEach(function (type) {
+            element.addEventListener(type, function (event) {
+                var held = endPress(event.pointerId);
+                if (held && held.drag) endDrag(held.drag, null);
+            });
+        });
         element.addEventListener('keydown', function (event) {
             var steps = { ArrowLeft: -control.smallChange, ArrowUp: -control.smallChange,
                           ArrowRight: control.smallChange, ArrowDown: control.smallChange,
@@ -324,7 +344,7 @@ var KestramoPage = (function () {
         made.element.dataset.control = c.index >= 0 ? c.name + '(' + c.index + ')' : c.name;
         made.element.dataset.handle = String(c.handle);
         made.parent = c.container >= 0 ? controls[c.container].element : formElement;
-        if (c.kind === KIND.Frame) frameElement = made.element;
+        if (c.kind === KIND.Frame) optionFrame = made.element;
         controls[c.handle] = made;
         made.parent.appendChild(made.element);
         if (c.kind === KIND.Label) setLabelHeight(c.handle, c.height);
@@ -434,7 +454,7 @@ var KestramoPage = (function () {
             children.forEach(function (c) { parent.appendChild(c.element); });
         };
         order(formElement);
-        if (frameElement) order(frameElement);
+        if (optionFrame) order(optionFrame);
         formElement.hidden = false;
         fit();
         var first = Object.keys(controls).map(function (h) { return controls[h]; })
@@ -444,7 +464,11 @@ var KestramoPage = (function () {
                        c.kind !== KIND.PictureBox && !element.hidden && !element.disabled;
             })
             .sort(function (a, b) { return a.tabIndex - b.tabIndex; })[0];
-        if (first) (first.focusable || first.element).focus({ preventScroll: true });
+        // The first control takes the focus as the program opens, but not inside another
+        // site's page (a learning platform's frame): there it waits for the user.
+        if (first && window.self === window.top) {
+            (first.focusable || first.element).focus({ preventScroll: true });
+        }
     }
 
     // The form keeps its size and layout; a viewport smaller than it scales it down whole.
