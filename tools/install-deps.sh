@@ -8,8 +8,8 @@
 # --windows the cross-compiler for Windows, NSIS, and wixl with the MSI library that
 # mends its packages, with --wine Wine to run what it makes,
 # with --web the WebAssembly compiler, the font tools for the page's own font, and a
-# headless Chromium with its driver to test the page, with --dist diffoscope to show how
-# two builds differ.
+# headless Chromium with its driver to test the page (and poppler to read its print),
+# with --dist diffoscope to show how two builds differ.
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fontconfig
@@ -28,7 +28,7 @@ for option in "$@"; do
     --wayland) packages+=(weston xwayland qt6-wayland) ;;
     --dist) packages+=(diffoscope-minimal) ;;
     --web) packages+=(emscripten nodejs node-acorn python3-fonttools python3-brotli chromium
-        chromium-driver python3-selenium python3-pil) ;;
+        chromium-driver python3-selenium python3-pil poppler-utils) ;;
     *) echo "install-deps: unknown option $option" >&2; exit 2 ;;
     esac
 done

@@ -7,6 +7,14 @@
 // The page's functions live in page.js as KestramoPage; texts cross as UTF-16 code units
 // in the module's memory, read there without a change of encoding.
 // clang-format off
+EM_JS(void, kw_numbers, (int label, int listBox, int commandButton, int timer, int frame,
+                         int optionButton, int pictureBox, int hScrollBar, int textBox, int click,
+                         int select, int change, int expired), {
+    KestramoPage.numbers({Label: label, ListBox: listBox, CommandButton: commandButton,
+                          Timer: timer, Frame: frame, OptionButton: optionButton,
+                          PictureBox: pictureBox, HScrollBar: hScrollBar, TextBox: textBox},
+                         {Click: click, Select: select, Change: change, Expired: expired});
+});
 EM_JS(void, kw_form, (const char16_t* caption, int length, int width, int height, int back,
                       int points), {
     KestramoPage.makeForm(KestramoPage.text(caption, length), width, height, back, points);
@@ -87,6 +95,10 @@ void unregisterTarget(int handle) {
 namespace page {
 
 void makeForm(const FormDescription& form) {
+    using K = ControlKind;
+    kw_numbers(int(K::Label), int(K::ListBox), int(K::CommandButton), int(K::Timer), int(K::Frame),
+               int(K::OptionButton), int(K::PictureBox), int(K::HScrollBar), int(K::TextBox),
+               int(Event::Click), int(Event::Select), int(Event::Change), int(Event::Expired));
     // The family is the page's own embedded font, named in page.css.
     kw_form(form.caption.c_str(), length(form.caption), form.clientWidth, form.clientHeight,
             rgb(form.back), form.font.points);

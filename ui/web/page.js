@@ -5,10 +5,35 @@
 var KestramoPage = (function () {
     'use strict';
 
+    // The script runs: the page's own reason for a failed start is not the one, and the
+    // program's own takes its place if WebAssembly is missing or refused.
+    function fail(reason) {
+        var failure = document.getElementById('failure');
+        document.getElementById('failure-reason').textContent = reason;
+        failure.classList.add('now');
+        failure.hidden = false;
+    }
+    var NO_WEBASSEMBLY = 'Този браузър не може да изпълни програмата: в него няма ' +
+        'WebAssembly или е изключен. Отворете файла в съвременен браузър (Chrome, Edge, ' +
+        'Firefox или Safari), обновен през последните години.';
+    document.getElementById('failure').hidden = true;
+    if (typeof WebAssembly !== 'object') fail(NO_WEBASSEMBLY);
+    Module['onAbort'] = function (what) {
+        var started = !document.getElementById('form').hidden;
+        if (typeof WebAssembly !== 'object') return fail(NO_WEBASSEMBLY);
+        fail(started
+            ? 'Програмата спря поради грешка (' + what + '). Презаредете страницата, ' +
+              'за да започнете отново.'
+            : 'Браузърът спря програмата при стартирането ѝ (' + what + '). Ако страницата ' +
+              'е от уебсайт или учебна платформа, помолете администратора на сайта да ' +
+              "разреши 'wasm-unsafe-eval' в script-src на Content-Security-Policy, или " +
+              'отворете файла kestramo.html направо от компютъра.');
+    };
+
     var TWIPS_PER_PIXEL = 15;
-    var KIND = { Label: 0, ListBox: 1, CommandButton: 2, Timer: 3, Frame: 4, OptionButton: 5,
-                 PictureBox: 6, HScrollBar: 7, TextBox: 8 };
-    var EVENT = { Click: 0, Select: 1, Change: 2, Expired: 3 };
+    // The module's numbers for the kinds of control and the events, which it gives before
+    // it makes the form (dom.cpp), so the two sides never disagree.
+    var KIND = {}, EVENT = {};
     // A held arrow or track repeats as on the desktop: after half a second, 20 a second.
     var REPEAT_DELAY = 500, REPEAT_EVERY = 50;
     // setTimeout counts whole milliseconds and may come late: the clock asks to be woken
@@ -56,6 +81,11 @@ var KestramoPage = (function () {
         return out;
     }
 
+    function numbers(kinds, events) {
+        KIND = kinds;
+        EVENT = events;
+    }
+
     function makeForm(caption, width, height, back, points) {
         document.title = caption;
         formElement = document.getElementById('form');
@@ -63,6 +93,9 @@ var KestramoPage = (function () {
         formSize = { width: px(width), height: px(height) };
         formElement.style.width = formSize.width + 'px';
         formElement.style.height = formSize.height + 'px';
+        // The unscaled size, for print.
+        formElement.parentElement.style.setProperty('--form-width', formSize.width + 'px');
+        formElement.parentElement.style.setProperty('--form-height', formSize.height + 'px');
         formElement.style.backgroundColor = colour(back);
         formElement.style.fontSize = fontSize(points);
         fit();
@@ -73,7 +106,7 @@ var KestramoPage = (function () {
         element.className = 'label';
         place(element, c);
         element.textContent = c.text;
-        if (c.role) element.setAttribute('aria-description', c.role);
+        describe(element, c);
         return { element: element, twips: c.height };
     }
 
@@ -83,7 +116,6 @@ var KestramoPage = (function () {
         element.size = 2; // a list box, not a drop-down
         place(element, c);
         describe(element, c);
-        setShown(element, c.visible);
         // Only the user's choice changes the selection: code never raises this.
         element.addEventListener('change', function () {
             send(handle, EVENT.Select, element.selectedIndex);
@@ -97,7 +129,7 @@ var KestramoPage = (function () {
         element.className = 'command';
         place(element, c);
         element.textContent = c.text;
-        if (c.role) element.setAttribute('aria-description', c.role);
+        describe(element, c);
         element.addEventListener('click', function () { send(handle, EVENT.Click, 0); });
         return { element: element };
     }
@@ -114,7 +146,7 @@ var KestramoPage = (function () {
         caption.textContent = c.text;
         element.appendChild(caption);
         element.setAttribute('aria-labelledby', caption.id);
-        if (c.role) element.setAttribute('aria-description', c.role);
+        describe(element, c);
         return { element: element };
     }
 
@@ -126,7 +158,7 @@ var KestramoPage = (function () {
         input.type = 'radio';
         input.name = c.name;
         input.checked = c.checked;
-        if (c.role) input.setAttribute('aria-description', c.role);
+        describe(input, c);
         var caption = document.createElement('span');
         caption.textContent = c.text;
         element.appendChild(input);
@@ -322,7 +354,6 @@ var KestramoPage = (function () {
         place(element, c);
         describe(element, c);
         element.value = c.text.replace(/\r\n/g, '\n');
-        setShown(element, c.visible);
         return { element: element };
     }
 
@@ -341,6 +372,7 @@ var KestramoPage = (function () {
         }
         made.kind = c.kind;
         made.tabIndex = c.tabIndex;
+        setShown(made.element, c.visible);
         made.element.dataset.control = c.index >= 0 ? c.name + '(' + c.index + ')' : c.name;
         made.element.dataset.handle = String(c.handle);
         made.parent = c.container >= 0 ? controls[c.container].element : formElement;
@@ -508,7 +540,7 @@ var KestramoPage = (function () {
     window.addEventListener('resize', fit);
     watchRatio();
 
-    return { text: text, makeForm: makeForm, make: make, setText: setText,
+    return { text: text, numbers: numbers, makeForm: makeForm, make: make, setText: setText,
              setLabelHeight: setLabelHeight, setVisible: setVisible, setEnabled: setEnabled,
              listAdd: listAdd, listClear: listClear, listSet: listSet, scrollShow: scrollShow,
              pictureClear: pictureClear, pictureFill: pictureFill, wakeAt: wakeAt,
