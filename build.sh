@@ -154,8 +154,10 @@ web)
     ;;
 test-web)
     # The core's tests compiled to WebAssembly under Node, then the real page in headless
-    # Chromium, driven from outside as a user drives it.
+    # Chromium, WebKitGTK and Firefox ESR, driven from outside as a user drives it (the
+    # client for Firefox comes from npm, pinned by tests/web/package-lock.json).
     tools/install-deps.sh --web
+    npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
     configure_web
     cmake --build build-web -j "$jobs"
     ctest --test-dir build-web --output-on-failure

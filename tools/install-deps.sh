@@ -9,7 +9,8 @@
 # mends its packages, with --wine Wine to run what it makes,
 # with --web the WebAssembly compiler, the font tools for the page's own font, and a
 # headless Chromium with its driver to test the page (and poppler to read its print),
-# with --dist diffoscope to show how two builds differ.
+# WebKitGTK's driver and Firefox ESR for the other engines, with --dist diffoscope to show
+# how two builds differ.
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fontconfig
@@ -28,9 +29,12 @@ for option in "$@"; do
     --wayland) packages+=(weston xwayland qt6-wayland) ;;
     --dist) packages+=(diffoscope-minimal) ;;
     --web) packages+=(emscripten nodejs node-acorn python3-fonttools python3-brotli chromium
-        chromium-driver python3-selenium python3-pil poppler-utils) ;;
+        chromium-driver python3-selenium python3-pil poppler-utils webkit2gtk-driver
+        firefox-esr xvfb xauth) ;;
     *) echo "install-deps: unknown option $option" >&2; exit 2 ;;
     esac
+    # npm, for Firefox's client, from Debian only where the machine's Node has none.
+    if [ "$option" = --web ] && ! command -v npm >/dev/null 2>&1; then packages+=(npm); fi
 done
 
 missing=()
