@@ -10,6 +10,8 @@
 #include <time.h>
 
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 using Kind = ui::qt::TickClock::Kind;
@@ -181,11 +183,24 @@ private slots:
         clock.setInterval(300);
         clock.start();
         runFor(200);
+        QElapsedTimer sinceRestart;
         clock.setInterval(300); // the wait starts again: no tick at 300 ms from the start
+        sinceRestart.start();
         runFor(200);
-        QCOMPARE(ticks, 0);
+        // The ticks the restarted timetable allows by now, within a coarse timer's slack;
+        // a loaded machine may return from a wait late, so the count follows the time
+        // that really passed.
+        const auto allowed = [&](qint64 elapsed) {
+            const qint64 slack = 40;
+            return std::pair{(elapsed - slack) / 300, (elapsed + slack) / 300};
+        };
+        auto [fewest, most] = allowed(sinceRestart.elapsed());
+        // At about 200 ms from the restart, 400 from the start: none yet.
+        QVERIFY2(ticks >= fewest && ticks <= most, qPrintable(QString::number(ticks)));
         runFor(300);
-        QCOMPARE(ticks, 1);
+        std::tie(fewest, most) = allowed(sinceRestart.elapsed());
+        QVERIFY2(ticks >= std::max<qint64>(fewest, 1) && ticks <= most,
+                 qPrintable(QString::number(ticks)));
         QCOMPARE(clock.interval(), 300);
     }
 
