@@ -21,6 +21,8 @@ import unittest
 
 from PIL import Image
 
+from waiting import wait_until
+
 PAGE = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build-web/kestramo.html").resolve()
 TEST_PAGE = PAGE.with_name("kestramo-test.html")
 LINUX_WINDOW = pathlib.Path(__file__).resolve().parents[2] / "docs" / "screenshot.png"
@@ -150,12 +152,7 @@ class Page:
                       " e => pageErrors.push(String(e.message)))")
 
     def wait(self, condition, timeout=10.0, what="the page"):
-        end = time.monotonic() + timeout
-        while time.monotonic() < end:
-            if condition():
-                return
-            time.sleep(0.02)
-        raise AssertionError("%s: timed out waiting for %s" % (self.engine.name, what))
+        wait_until(condition, timeout, "%s in %s" % (what, self.engine.name))
 
     def query(self, name):
         return "document.querySelector('[data-control=\"%s\"]')" % name

@@ -20,6 +20,8 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
+from waiting import wait_until
+
 PAGE = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build-web/kestramo.html").resolve()
 # The same page with scripted draws and a way to break a run (tests/web/test_main.cpp).
 TEST_PAGE = PAGE.with_name("kestramo-test.html")
@@ -80,12 +82,7 @@ class Page:
             "return !!document.querySelector('#form:not([hidden])')"))
 
     def wait(self, condition, timeout=10.0, what="the page"):
-        end = time.monotonic() + timeout
-        while time.monotonic() < end:
-            if condition():
-                return
-            time.sleep(0.02)
-        raise AssertionError("timed out waiting for " + what)
+        wait_until(condition, timeout, what)
 
     def element(self, name):
         return self.driver.find_element(By.CSS_SELECTOR, '[data-control="%s"]' % name)
