@@ -20,7 +20,15 @@ const commands = {
         page.on('pageerror', (error) => errors.push(String(error)));
     },
     async viewport({ width, height }) { await page.setViewport({ width, height }); },
-    async goto({ url }) { errors.length = 0; await page.goto(url); },
+    async goto({ url }) {
+        errors.length = 0;
+        await page.goto(url);
+        for (const id of beforeLoad.splice(0)) await page.removeScriptToEvaluateOnNewDocument(id);
+    },
+    // A script for the next page only, run before the page's own.
+    async beforeLoad({ source }) {
+        beforeLoad.push((await page.evaluateOnNewDocument(source)).identifier);
+    },
     // `body` is a function body that reads its JSON arguments as arguments[i].
     async script({ body, args }) {
         return page.evaluate(`(function () { ${body} }).apply(null, ${JSON.stringify(args)})`);
@@ -37,6 +45,7 @@ const commands = {
     async close() { if (browser) await browser.close(); browser = null; },
 };
 const errors = [];
+const beforeLoad = [];
 
 const lines = readline.createInterface({ input: process.stdin });
 for await (const line of lines) {

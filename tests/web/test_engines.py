@@ -21,7 +21,7 @@ import unittest
 
 from PIL import Image
 
-from waiting import wait_until
+from helpers import FONT_AT_SHOW, wait_until
 
 PAGE = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build-web/kestramo.html").resolve()
 TEST_PAGE = PAGE.with_name("kestramo-test.html")
@@ -88,6 +88,9 @@ class WebKit:
     def errors(self):
         return []  # WebKitWebDriver keeps no console log; the suite checks window.onerror
 
+    def before_load(self, source):
+        raise unittest.SkipTest("WebKitWebDriver cannot run a script before the page's own")
+
     def close(self):
         self.driver.quit()
 
@@ -129,6 +132,9 @@ class Firefox:
 
     def errors(self):
         return self.call("errors")
+
+    def before_load(self, source):
+        self.call("beforeLoad", source=source)
 
     def close(self):
         try:
@@ -255,6 +261,11 @@ class EngineCases:
         far = sum(1 for a, b in zip(form.getdata(), linux.getdata())
                   if max(abs(p - q) for p, q in zip(a, b)) > 96)
         self.assertLess(far / (476 * 345), 0.06, self.engine.name)
+
+    def test_the_form_shows_with_its_font(self):
+        self.engine.before_load(FONT_AT_SHOW)
+        page = self.open()
+        self.assertEqual(page.engine.script("return window.fontAtShow"), "loaded")
 
     def test_whole_text_test_at_the_fastest_pace(self):
         page = self.open()

@@ -20,7 +20,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from waiting import wait_until
+from helpers import FONT_AT_SHOW, wait_until
 
 PAGE = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build-web/kestramo.html").resolve()
 # The same page with scripted draws and a way to break a run (tests/web/test_main.cpp).
@@ -206,6 +206,16 @@ class StartUp(PageTest):
         for what, (tx, ty), expected in colours:
             x, y = page.point(tx, ty)
             self.assertEqual(page.colour(x, y, image), expected, what)
+
+    def test_the_form_shows_with_its_font(self):
+        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                             {"source": FONT_AT_SHOW})
+        try:
+            page = self.open()
+        finally:
+            self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                        {"identifier": script["identifier"]})
+        self.assertEqual(page.script("return window.fontAtShow"), "loaded")
 
     def test_texts(self):
         page = self.open()

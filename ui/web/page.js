@@ -31,6 +31,7 @@ var KestramoPage = (function () {
     };
 
     var TWIPS_PER_PIXEL = 15;
+    var FONT = '16px "Kestramo Serif"';  // the family page.css embeds
     // The module's numbers for the kinds of control and the events, which it gives before
     // it makes the form (dom.cpp), so the two sides never disagree.
     var KIND = {}, EVENT = {};
@@ -487,6 +488,15 @@ var KestramoPage = (function () {
         };
         order(formElement);
         if (optionFrame) order(optionFrame);
+        // The form shows with its texts from its first frame: a browser fetches a font only
+        // when some text asks for it, so the embedded one is decoded before the form shows.
+        if (document.fonts && document.fonts.load) {
+            document.fonts.load(FONT).then(reveal, reveal);
+        } else {
+            reveal();
+        }
+    }
+    function reveal() {
         formElement.hidden = false;
         fit();
         var first = Object.keys(controls).map(function (h) { return controls[h]; })
