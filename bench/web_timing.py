@@ -140,8 +140,7 @@ class Chromium(test_engines.WebKit):
             "width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
 
     def close(self):
-        self.driver.quit()
-        test_page.shutil.rmtree(self.driver.profile_dir, ignore_errors=True)
+        test_page.stop_browser(self.driver)
 
 
 def letter_test_in(engine):
@@ -149,12 +148,7 @@ def letter_test_in(engine):
     gaps between ticks."""
     page = test_engines.Page(engine)
     engine.script(INSTRUMENT)
-    page.click(page.control("Option1(1)", "input"))
-    page.click(page.control("Command1(0)"))
-    page.focus("HScroll1")
-    engine.key("press", "End")
-    page.wait(lambda: not engine.script("return %s.disabled" % page.query("List1(1)")),
-              timeout=90, what="the end of the letter test")
+    page.letter_test_at_the_fastest_pace(timeout=90)
     ticks = engine.script("return bench.ticks.map(t => [t.onset, t.deadline])")
     errors = [onset - deadline for onset, deadline in ticks if deadline is not None]
     onsets = [onset for onset, _ in ticks]
@@ -196,8 +190,7 @@ def first_load(rate, tiny_page):
                 time.sleep(0.02)
             found[what] = value
         finally:
-            driver.quit()
-            test_page.shutil.rmtree(driver.profile_dir, ignore_errors=True)
+            test_page.stop_browser(driver)
     return found
 
 
@@ -267,7 +260,7 @@ def main():
             requestAnimationFrame(step);""")
         errors = [e for e in page.console_errors()]
     finally:
-        driver.quit()
+        test_page.stop_browser(driver)
 
     results["runs"] = table
     results["frame_period_ms"] = frame_period

@@ -36,7 +36,7 @@ def main(page_file, output, scale="1", state="start-up"):
         time.sleep(0.3)
         page.screenshot().save(output)
     finally:
-        driver.quit()
+        test_page.stop_browser(driver)
     print("screenshot: %s" % output)
 
 

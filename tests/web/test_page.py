@@ -54,6 +54,11 @@ def start_browser():
     return driver
 
 
+def stop_browser(driver):
+    driver.quit()
+    shutil.rmtree(driver.profile_dir, ignore_errors=True)
+
+
 class Page:
     """The page open in a browser, with the ways a user and a test reach it."""
 
@@ -158,8 +163,7 @@ class PageTest(unittest.TestCase):
 
     @classmethod
     def tearDownClass(cls):
-        cls.driver.quit()
-        shutil.rmtree(cls.driver.profile_dir, ignore_errors=True)
+        stop_browser(cls.driver)
 
     def open(self, **kwargs):
         self.page = Page(self.driver, **kwargs)

@@ -240,7 +240,7 @@ var KestramoPage = (function () {
         // Each pointer (a mouse, a pen, every finger on a touch screen) holds a press of its
         // own: a second finger on the other arrow neither ends nor takes over the first
         // one's repeat, and lifting one finger ends only its own.
-        var presses = {};   // pointerId -> { x, repeat, drag }
+        var presses = {};   // pointerId -> { x, repeat, drag }; ending one clears its timer
         function endPress(id) {
             var held = presses[id];
             if (!held) return null;
@@ -253,7 +253,7 @@ var KestramoPage = (function () {
             change(control.value + step);
             var again = function (wait) {
                 held.repeat = setTimeout(function () {
-                    if (presses[held.id] !== held || !stillWanted()) return;
+                    if (!stillWanted()) return;
                     change(control.value + step);
                     again(REPEAT_EVERY);
                 }, wait);
@@ -292,7 +292,7 @@ var KestramoPage = (function () {
             // press on it does nothing, as on the desktop.
             if (event.target === thumb &&
                 (event.button !== 0 || event.shiftKey || control.dragging)) return;
-            var held = { id: event.pointerId, x: event.clientX, repeat: 0, drag: null };
+            var held = { x: event.clientX, repeat: 0, drag: null };
             presses[event.pointerId] = held;
             element.setPointerCapture(event.pointerId);
             if (event.target === left) {
