@@ -1,6 +1,6 @@
 #include "app/kestramo.h"
 
-#include <iostream>
+#include <cstdio>
 
 Kestramo::Kestramo(ui::FormPeer& window, ErrorReporter reporter)
     : ui::Form(window), reporter_(std::move(reporter)) {
@@ -47,7 +47,8 @@ void Kestramo::report(const std::u16string& message) {
     // The run that failed cannot go on reliably: stop its ticks, so that one error gives
     // one report. The rest of the window stays as the error left it, ready for a new run.
     Timer1.Enabled(false);
-    std::cerr << description().name << ": " << rt::toUtf8(message) << std::endl;
+    // stdio, not iostream: the page would otherwise carry all of iostream's locale code.
+    std::fprintf(stderr, "%s: %s\n", description().name.c_str(), rt::toUtf8(message).c_str());
     reporter_(message);
     reporting_ = false;
 }

@@ -1,13 +1,14 @@
 #!/usr/bin/python3
 """Writes the web page as one file: the template with its style, the compiled program (its
-WebAssembly already inside the script), the form's font cut down to the characters the page
-can show, and the program's icon. Nothing of it is fetched from anywhere.
+script, and its WebAssembly packed with zlib in base64), the form's font cut down to the
+characters the page can show, and the program's icon. Nothing of it is fetched from anywhere.
 
-usage: make_page.py TEMPLATE STYLE SCRIPT FONT ICON OUTPUT
+usage: make_page.py TEMPLATE STYLE SCRIPT WASM FONT ICON OUTPUT
 """
 import base64
 import io
 import sys
+import zlib
 
 from fontTools import subset
 from fontTools.ttLib import TTFont
@@ -44,7 +45,7 @@ def data_url(kind, data):
     return "data:%s;base64,%s" % (kind, base64.b64encode(data).decode("ascii"))
 
 
-def main(template, style, script, font, icon, output):
+def main(template, style, script, wasm, font, icon, output):
     with open(template, encoding="utf-8") as f:
         page = f.read()
     with open(style, encoding="utf-8") as f:
@@ -53,12 +54,16 @@ def main(template, style, script, font, icon, output):
         js = f.read()
     with open(icon, "rb") as f:
         icon_data = f.read()
+    with open(wasm, "rb") as f:
+        program = zlib.compress(f.read(), 9)
     # A "</script" inside the program would end its element early.
     js = js.replace("</script", "<\\/script")
     parts = {
         "@ICON@": data_url("image/png", icon_data),
         "@FONT@": data_url("font/woff2", font_woff2(font)),
         "@STYLE@": css,
+        # Lines of 76 characters, so that no line of the page is thousands long.
+        "@PROGRAM@": base64.encodebytes(program).decode("ascii"),
     }
     for key, value in parts.items():
         page = page.replace(key, value)
@@ -71,6 +76,6 @@ def main(template, style, script, font, icon, output):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 7:
+    if len(sys.argv) != 8:
         sys.exit(__doc__)
     main(*sys.argv[1:])

@@ -106,15 +106,23 @@ double redEnd(ui::headless::PictureBox& bar) {
 }
 
 // Captures what is written to standard error while it lives.
+// What the program writes to its standard error while one of these lives (the program
+// writes with stdio; gtest's capture takes the descriptor itself).
 class CapturedErrors {
 public:
-    CapturedErrors() : previous_(std::cerr.rdbuf(buffer_.rdbuf())) {}
-    ~CapturedErrors() { std::cerr.rdbuf(previous_); }
-    std::string text() const { return buffer_.str(); }
+    CapturedErrors() { testing::internal::CaptureStderr(); }
+    ~CapturedErrors() {
+        if (!taken_) testing::internal::GetCapturedStderr();
+    }
+    std::string text() {
+        if (!taken_) text_ = testing::internal::GetCapturedStderr();
+        taken_ = true;
+        return text_;
+    }
 
 private:
-    std::stringstream buffer_;
-    std::streambuf* previous_;
+    bool taken_ = false;
+    std::string text_;
 };
 
 TEST(StartUp, StateAfterLoad) {

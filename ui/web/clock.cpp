@@ -1,9 +1,11 @@
 #include "ui/web/clock.h"
 
+#include <emscripten.h>
+
 namespace ui::web {
 
 TickSchedule::Nanoseconds Clock::now() {
-    return TickSchedule::fromMilliseconds(page::nowMs());
+    return TickSchedule::fromMilliseconds(emscripten_get_now());
 }
 
 void Clock::start() {

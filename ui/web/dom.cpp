@@ -4,8 +4,10 @@
 
 #include <map>
 
-// The page's functions live in page.js as KestramoPage; texts cross as UTF-16 code units
-// in the module's memory, read there without a change of encoding.
+// The page's functions live in page.js as KestramoPage. Those that take numbers alone are
+// called as they are (dom.h declares them); the ones below them carry texts, which cross as
+// UTF-16 code units in the module's memory, read there without a change of encoding, and
+// the form's descriptions, which cross field by field.
 // clang-format off
 EM_JS(void, kw_numbers, (int label, int listBox, int commandButton, int timer, int frame,
                          int optionButton, int pictureBox, int hScrollBar, int textBox, int click,
@@ -36,31 +38,31 @@ EM_JS(void, kw_make, (int handle, int kind, const char* name, int index, int lef
 EM_JS(void, kw_set_text, (int handle, const char16_t* text, int length), {
     KestramoPage.setText(handle, KestramoPage.text(text, length));
 });
-EM_JS(void, kw_label_height, (int handle, double twips), {
+EM_JS(void, setLabelHeight, (int handle, double twips), {
     KestramoPage.setLabelHeight(handle, twips);
 });
-EM_JS(void, kw_visible, (int handle, int visible), { KestramoPage.setVisible(handle, !!visible); });
-EM_JS(void, kw_enabled, (int handle, int enabled), { KestramoPage.setEnabled(handle, !!enabled); });
+EM_JS(void, setVisible, (int handle, int visible), { KestramoPage.setVisible(handle, !!visible); });
+EM_JS(void, setEnabled, (int handle, int enabled), { KestramoPage.setEnabled(handle, !!enabled); });
 EM_JS(void, kw_list_add, (int handle, const char16_t* text, int length), {
     KestramoPage.listAdd(handle, KestramoPage.text(text, length));
 });
-EM_JS(void, kw_list_clear, (int handle), { KestramoPage.listClear(handle); });
+EM_JS(void, listClear, (int handle), { KestramoPage.listClear(handle); });
 EM_JS(void, kw_list_set, (int handle, int index, const char16_t* text, int length), {
     KestramoPage.listSet(handle, index, KestramoPage.text(text, length));
 });
-EM_JS(void, kw_scroll_show, (int handle, int min, int max, int value), {
+EM_JS(void, scrollShow, (int handle, int min, int max, int value), {
     KestramoPage.scrollShow(handle, min, max, value);
 });
-EM_JS(void, kw_picture_clear, (int handle), { KestramoPage.pictureClear(handle); });
+EM_JS(void, pictureClear, (int handle), { KestramoPage.pictureClear(handle); });
 EM_JS(void, kw_picture_fill, (int handle, double x1, double y1, double x2, double y2, int colour), {
     KestramoPage.pictureFill(handle, x1, y1, x2, y2, colour);
 });
-EM_JS(void, kw_wake_at, (int handle, double deadline), { KestramoPage.wakeAt(handle, deadline); });
-EM_JS(void, kw_cancel_wake, (int handle), { KestramoPage.cancelWake(handle); });
+EM_JS(void, wakeAt, (int handle, double deadline), { KestramoPage.wakeAt(handle, deadline); });
+EM_JS(void, cancelWake, (int handle), { KestramoPage.cancelWake(handle); });
 EM_JS(void, kw_report, (const char16_t* title, int titleLength, const char16_t* text, int length), {
     KestramoPage.report(KestramoPage.text(title, titleLength), KestramoPage.text(text, length));
 });
-EM_JS(void, kw_show, (), { KestramoPage.show(); });
+EM_JS(void, show, (), { KestramoPage.show(); });
 // clang-format on
 
 namespace ui::web {
@@ -115,47 +117,17 @@ void make(int handle, const FormDescription& form, const ControlDescription& c, 
 void setText(int handle, const std::u16string& text) {
     kw_set_text(handle, text.c_str(), length(text));
 }
-void setLabelHeight(int handle, float twips) {
-    kw_label_height(handle, double(twips));
-}
-void setVisible(int handle, bool visible) {
-    kw_visible(handle, visible);
-}
-void setEnabled(int handle, bool enabled) {
-    kw_enabled(handle, enabled);
-}
 void listAdd(int handle, const std::u16string& text) {
     kw_list_add(handle, text.c_str(), length(text));
-}
-void listClear(int handle) {
-    kw_list_clear(handle);
 }
 void listSet(int handle, int32_t index, const std::u16string& text) {
     kw_list_set(handle, index, text.c_str(), length(text));
 }
-void scrollShow(int handle, int min, int max, int value) {
-    kw_scroll_show(handle, min, max, value);
-}
-void pictureClear(int handle) {
-    kw_picture_clear(handle);
-}
 void pictureFill(int handle, double x1, double y1, double x2, double y2, Colour colour) {
     kw_picture_fill(handle, x1, y1, x2, y2, rgb(colour));
 }
-void wakeAt(int handle, double deadlineMs) {
-    kw_wake_at(handle, deadlineMs);
-}
-void cancelWake(int handle) {
-    kw_cancel_wake(handle);
-}
-double nowMs() {
-    return emscripten_get_now();
-}
 void report(const std::u16string& title, const std::u16string& message) {
     kw_report(title.c_str(), length(title), message.c_str(), length(message));
-}
-void show() {
-    kw_show();
 }
 
 } // namespace page

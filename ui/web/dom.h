@@ -26,29 +26,33 @@ void unregisterTarget(int handle);
 
 namespace page {
 
+// Functions of page.js that take numbers alone, defined in dom.cpp (EM_JS) and called
+// directly; C names, so one name stands for each on both sides.
+extern "C" {
+void setLabelHeight(int handle, double twips);
+void setVisible(int handle, int visible);
+void setEnabled(int handle, int enabled);
+void listClear(int handle);
+void scrollShow(int handle, int min, int max, int value);
+void pictureClear(int handle);
+// Wakes the control with Event::Expired once performance.now() reaches `deadlineMs`.
+void wakeAt(int handle, double deadlineMs);
+void cancelWake(int handle);
+// Places the focus on the first control of the tab order, once the form shows.
+void show();
+}
+
 void makeForm(const FormDescription& form);
 // `container` is the handle of the control it lies in, -1 for the form; `stack` is its
 // place in the drawing order, 0 at the back.
 void make(int handle, const FormDescription& form, const ControlDescription& control, int container,
           int stack);
 void setText(int handle, const std::u16string& text);
-void setLabelHeight(int handle, float twips);
-void setVisible(int handle, bool visible);
-void setEnabled(int handle, bool enabled);
 void listAdd(int handle, const std::u16string& text);
-void listClear(int handle);
 void listSet(int handle, int32_t index, const std::u16string& text);
-void scrollShow(int handle, int min, int max, int value);
-void pictureClear(int handle);
 void pictureFill(int handle, double x1, double y1, double x2, double y2, Colour colour);
-// Wakes the control with Event::Expired once performance.now() reaches `deadlineMs`.
-void wakeAt(int handle, double deadlineMs);
-void cancelWake(int handle);
-double nowMs();
 // Shows the modal report; the rest of the page takes no input until it is closed.
 void report(const std::u16string& title, const std::u16string& message);
-// Places the focus on the first control of the tab order.
-void show();
 
 } // namespace page
 

@@ -32,6 +32,36 @@ var KestramoPage = (function () {
 
     var TWIPS_PER_PIXEL = 15;
     var FONT = '16px "Kestramo Serif"';  // the family page.css embeds
+    // A browser decodes a font only when a text asks for it: asked now, the font decodes
+    // while the program compiles, and the form can show with its texts at once.
+    var fontReady = document.fonts && document.fonts.load ? document.fonts.load(FONT)
+                                                          : Promise.resolve();
+
+    // The program's WebAssembly lies in the page, packed (zlib) and in base64, in a script
+    // element that the browser parses as text alone; it is unpacked and compiled off the
+    // page's own path. A browser with no DecompressionStream unpacks it with inflate.js.
+    function programBytes() {
+        var text = document.getElementById('program').textContent.replace(/\s+/g, '');
+        var packed;
+        if (typeof Uint8Array.fromBase64 === 'function') {
+            packed = Uint8Array.fromBase64(text);
+        } else {
+            var binary = atob(text);
+            packed = new Uint8Array(binary.length);
+            for (var i = 0; i < binary.length; i++) packed[i] = binary.charCodeAt(i);
+        }
+        if (typeof DecompressionStream !== 'function')
+            return Promise.resolve(KestramoInflate(packed));
+        var stream = new Blob([packed]).stream().pipeThrough(new DecompressionStream('deflate'));
+        return new Response(stream).arrayBuffer();
+    }
+    Module['instantiateWasm'] = function (imports, receive) {
+        programBytes()
+            .then(function (bytes) { return WebAssembly.instantiate(bytes, imports); })
+            .then(function (made) { receive(made.instance, made.module); },
+                  function (error) { abort(String(error)); });
+        return {};
+    };
     // The module's numbers for the kinds of control and the events, which it gives before
     // it makes the form (dom.cpp), so the two sides never disagree.
     var KIND = {}, EVENT = {};
@@ -111,17 +141,168 @@ var KestramoPage = (function () {
         return { element: element, twips: c.height };
     }
 
+    // A list box the page draws itself, the same in every engine: a <select> is a pop-up
+    // picker on iPads, and Firefox shows no scroll bar on it. One row is chosen at a time,
+    // by a click, a tap, the arrows, Home, End, the page keys or a row's first letter; only
+    // the user's choice raises Select, as on the desktop.
     function makeListBox(handle, c) {
-        var element = document.createElement('select');
+        var element = document.createElement('div');
         element.className = 'list';
-        element.size = 2; // a list box, not a drop-down
+        element.id = 'control-' + handle;
+        element.setAttribute('role', 'listbox');
+        element.tabIndex = 0;
         place(element, c);
         describe(element, c);
-        // Only the user's choice changes the selection: code never raises this.
-        element.addEventListener('change', function () {
-            send(handle, EVENT.Select, element.selectedIndex);
+        var control = { element: element, rows: [], selected: -1, enabled: true };
+
+        function choose(index) {
+            if (!control.enabled || index < 0 || index >= control.rows.length) return;
+            showRow(control, index);
+            if (index === control.selected) return;
+            markSelected(control, index);
+            send(handle, EVENT.Select, index);
+        }
+        function rowOf(target) {
+            var row = target.closest ? target.closest('[role="option"]') : null;
+            return row && row.parentElement === element ? control.rows.indexOf(row) : -1;
+        }
+        // A mouse chooses on its press, as on the desktop; a finger or a pen on its tap,
+        // so that a swipe scrolls the list without choosing a row on its way.
+        element.addEventListener('pointerdown', function (event) {
+            if (!control.enabled || event.button !== 0) return;
+            element.focus({ preventScroll: true });
+            if (event.pointerType === 'mouse') choose(rowOf(event.target));
         });
-        return { element: element };
+        element.addEventListener('click', function (event) {
+            if (event.pointerType !== 'mouse') choose(rowOf(event.target));
+        });
+        element.addEventListener('keydown', function (event) {
+            if (!control.enabled || event.altKey || event.ctrlKey || event.metaKey) return;
+            var last = control.rows.length - 1, at = control.selected;
+            var page = Math.max(1, Math.floor(element.clientHeight / rowHeight(control)) - 1);
+            var to = { ArrowDown: at + 1, ArrowUp: at < 0 ? 0 : at - 1, Home: 0, End: last,
+                       PageDown: Math.min(last, at + page), PageUp: Math.max(0, at - page) };
+            if (event.key in to) {
+                choose(Math.max(0, Math.min(last, to[event.key])));
+            } else if (event.key.length === 1 && event.key.trim()) {
+                // The next row that begins with the letter typed, from the chosen one on.
+                var wanted = event.key.toLocaleUpperCase('bg');
+                for (var step = 1; step <= control.rows.length; step++) {
+                    var k = (at + step + control.rows.length) % control.rows.length;
+                    if (control.rows[k].textContent.charAt(0).toLocaleUpperCase('bg') === wanted) {
+                        choose(k);
+                        break;
+                    }
+                }
+            } else {
+                return;
+            }
+            event.preventDefault();
+        });
+        element.addEventListener('scroll', function () { control.bar.update(); });
+        control.bar = makeBoxScrollBar(element, c, function () { return rowHeight(control); },
+                                       function () { return control.enabled; });
+        return control;
+    }
+    function rowHeight(control) {
+        return control.rows.length ? control.rows[0].offsetHeight || 1 : 1;
+    }
+    function markSelected(control, index) {
+        control.rows.forEach(function (row, k) {
+            row.setAttribute('aria-selected', k === index ? 'true' : 'false');
+        });
+        control.selected = index;
+        if (index >= 0) control.element.setAttribute('aria-activedescendant', control.rows[index].id);
+        else control.element.removeAttribute('aria-activedescendant');
+    }
+    // Scrolls the list just enough that the row shows whole.
+    function showRow(control, index) {
+        var row = control.rows[index], list = control.element;
+        if (row.offsetTop < list.scrollTop) list.scrollTop = row.offsetTop;
+        else if (row.offsetTop + row.offsetHeight > list.scrollTop + list.clientHeight)
+            list.scrollTop = row.offsetTop + row.offsetHeight - list.clientHeight;
+    }
+
+    // A vertical scroll bar the page draws beside a box that scrolls (the description, a
+    // list), with its arrows, in every engine: Firefox draws none or a thin overlay one,
+    // Safari on iPads none. The box scrolls as before by wheel, touch and keys; the bar
+    // follows it, and its arrows, track and thumb scroll it as on the desktop.
+    var BAR_TWIPS = 255;  // 17 pixels
+    function makeBoxScrollBar(box, c, line, enabled) {
+        var bar = document.createElement('div');
+        bar.className = 'vscroll';
+        bar.setAttribute('aria-hidden', 'true');
+        var up = document.createElement('div'), track = document.createElement('div');
+        var thumb = document.createElement('div'), down = document.createElement('div');
+        up.className = 'arrow up';
+        down.className = 'arrow down';
+        track.className = 'track';
+        thumb.className = 'thumb';
+        bar.appendChild(up);
+        bar.appendChild(track);
+        bar.appendChild(down);
+        track.appendChild(thumb);
+        // Inside the box's border, along its right edge.
+        place(bar, { left: c.left + c.width - BAR_TWIPS - 15, top: c.top + 15, width: BAR_TWIPS,
+                     height: c.height - 30, stack: c.stack, back: -1, points: c.points });
+        var presses = {};
+        function scrollBy(pixels) { box.scrollTop += pixels; }
+        function room() { return track.clientHeight - thumb.offsetHeight; }
+        function update() {
+            var overflow = box.scrollHeight - box.clientHeight;
+            bar.classList.toggle('idle', overflow <= 0 || !enabled());
+            box.classList.toggle('scrolls', overflow > 0 || box.tagName === 'TEXTAREA');
+            bar.hidden = box.hidden || (overflow <= 0 && box.tagName !== 'TEXTAREA');
+            if (overflow <= 0) return;
+            var height = Math.max(13, track.clientHeight * box.clientHeight / box.scrollHeight);
+            thumb.style.height = height + 'px';
+            thumb.style.top = room() * box.scrollTop / overflow + 'px';
+        }
+        bar.addEventListener('pointerdown', function (event) {
+            event.preventDefault();  // the focus stays where it is, as on the desktop
+            if (event.button !== 0 || !enabled() || bar.classList.contains('idle')) return;
+            var held = { y: event.clientY, repeat: 0, drag: null };
+            presses[event.pointerId] = held;
+            bar.setPointerCapture(event.pointerId);
+            var step;
+            if (event.target === up || event.target === down) {
+                step = function () { scrollBy((event.target === up ? -1 : 1) * line()); };
+            } else if (event.target === thumb) {
+                held.drag = { y: event.clientY, top: box.scrollTop, scale: formScale() };
+                return;
+            } else {
+                var below = event.clientY > thumb.getBoundingClientRect().top;
+                step = function () {
+                    var box2 = thumb.getBoundingClientRect();
+                    if (below ? held.y > box2.bottom : held.y < box2.top)
+                        scrollBy((below ? 1 : -1) * box.clientHeight);
+                };
+            }
+            step();
+            var again = function (wait) {
+                held.repeat = setTimeout(function () { step(); again(REPEAT_EVERY); }, wait);
+            };
+            again(REPEAT_DELAY);
+        });
+        bar.addEventListener('pointermove', function (event) {
+            var held = presses[event.pointerId];
+            if (!held) return;
+            held.y = event.clientY;
+            if (held.drag && room() > 0) {
+                var overflow = box.scrollHeight - box.clientHeight;
+                box.scrollTop = held.drag.top +
+                    (event.clientY - held.drag.y) / held.drag.scale * overflow / room();
+            }
+        });
+        ['pointerup', 'pointercancel', 'lostpointercapture'].forEach(function (type) {
+            bar.addEventListener(type, function (event) {
+                var held = presses[event.pointerId];
+                if (!held) return;
+                clearTimeout(held.repeat);
+                delete presses[event.pointerId];
+            });
+        });
+        return { element: bar, update: update };
     }
 
     function makeButton(handle, c) {
@@ -355,7 +536,11 @@ var KestramoPage = (function () {
         place(element, c);
         describe(element, c);
         element.value = c.text.replace(/\r\n/g, '\n');
-        return { element: element };
+        var control = { element: element };
+        var lineHeight = function () { return parseFloat(getComputedStyle(element).lineHeight) || 19; };
+        control.bar = makeBoxScrollBar(element, c, lineHeight, function () { return true; });
+        element.addEventListener('scroll', function () { control.bar.update(); });
+        return control;
     }
 
     function make(c) {
@@ -373,6 +558,8 @@ var KestramoPage = (function () {
         }
         made.kind = c.kind;
         made.tabIndex = c.tabIndex;
+        made.points = c.points;
+        if (c.visible && c.text) sampleText += c.text + ' ';
         setShown(made.element, c.visible);
         made.element.dataset.control = c.index >= 0 ? c.name + '(' + c.index + ')' : c.name;
         made.element.dataset.handle = String(c.handle);
@@ -380,6 +567,7 @@ var KestramoPage = (function () {
         if (c.kind === KIND.Frame) optionFrame = made.element;
         controls[c.handle] = made;
         made.parent.appendChild(made.element);
+        if (made.bar) made.parent.appendChild(made.bar.element);
         if (c.kind === KIND.Label) setLabelHeight(c.handle, c.height);
     }
 
@@ -387,6 +575,7 @@ var KestramoPage = (function () {
         var control = controls[handle];
         if (control.kind === KIND.TextBox) control.element.value = value.replace(/\r\n/g, '\n');
         else control.element.textContent = value;
+        if (control.bar) control.bar.update();
     }
     // The top edge stays; a smaller height cuts the label off from the bottom.
     function setLabelHeight(handle, twips) {
@@ -394,16 +583,45 @@ var KestramoPage = (function () {
         control.twips = twips;
         control.element.style.height = devicePx(Math.max(0, twips)) + 'px';
     }
-    function setVisible(handle, visible) { setShown(controls[handle].element, visible); }
-    function setEnabled(handle, enabled) { controls[handle].element.disabled = !enabled; }
-    function listAdd(handle, value) {
-        var option = document.createElement('option');
-        option.textContent = value;
-        controls[handle].element.appendChild(option);
+    function setVisible(handle, visible) {
+        var control = controls[handle];
+        setShown(control.element, visible);
+        if (control.bar) control.bar.update();
     }
-    function listClear(handle) { controls[handle].element.textContent = ''; }
+    function setEnabled(handle, enabled) {
+        var control = controls[handle];
+        if (control.kind !== KIND.ListBox) {
+            control.element.disabled = !enabled;
+            return;
+        }
+        // A greyed list takes no focus and no choice, as a disabled <select> would not.
+        control.enabled = enabled;
+        control.element.tabIndex = enabled ? 0 : -1;
+        if (enabled) control.element.removeAttribute('aria-disabled');
+        else control.element.setAttribute('aria-disabled', 'true');
+        if (!enabled && document.activeElement === control.element) control.element.blur();
+        control.bar.update();
+    }
+    function listAdd(handle, value) {
+        var control = controls[handle];
+        var row = document.createElement('div');
+        row.setAttribute('role', 'option');
+        row.setAttribute('aria-selected', 'false');
+        row.id = control.element.id + '-' + control.rows.length;
+        row.textContent = value;
+        control.rows.push(row);
+        control.element.appendChild(row);
+        control.bar.update();
+    }
+    function listClear(handle) {
+        var control = controls[handle];
+        control.element.textContent = '';
+        control.rows = [];
+        markSelected(control, -1);
+        control.bar.update();
+    }
     function listSet(handle, index, value) {
-        controls[handle].element.options[index].textContent = value;
+        controls[handle].rows[index].textContent = value;
     }
     function scrollShow(handle, min, max, value) {
         var control = controls[handle];
@@ -413,7 +631,8 @@ var KestramoPage = (function () {
         control.element.setAttribute('aria-valuemin', String(min));
         control.element.setAttribute('aria-valuemax', String(max));
         control.element.setAttribute('aria-valuenow', String(value));
-        if (!control.dragging) control.layout(value);
+        // A hidden form has no layout to place the thumb in: reveal() places it.
+        if (!control.dragging && !formElement.hidden) control.layout(value);
     }
     function pictureClear(handle) {
         var control = controls[handle];
@@ -484,26 +703,57 @@ var KestramoPage = (function () {
             var children = Object.keys(controls).map(function (h) { return controls[h]; })
                 .filter(function (c) { return c.parent === parent; });
             children.sort(function (a, b) { return a.tabIndex - b.tabIndex; });
-            children.forEach(function (c) { parent.appendChild(c.element); });
+            children.forEach(function (c) {
+                parent.appendChild(c.element);
+                if (c.bar) parent.appendChild(c.bar.element);  // drawn over its box
+            });
         };
         order(formElement);
         if (optionFrame) order(optionFrame);
         // The form shows with its texts from its first frame: a browser fetches a font only
         // when some text asks for it, so the embedded one is decoded before the form shows.
-        if (document.fonts && document.fonts.load) {
-            document.fonts.load(FONT).then(reveal, reveal);
-        } else {
-            reveal();
-        }
+        fontReady.then(reveal, reveal);
+    }
+    // Some engines (WebKitGTK) place each glyph on a whole pixel, which makes small text
+    // some 4 % wider than the font's own advances, and the description would wrap its lines
+    // elsewhere than the desktop does. Measured against the same text at ten times the
+    // size, where whole pixels hardly matter, the difference is taken back by a letter
+    // spacing, for each size of text on the form; engines that place glyphs exactly get none.
+    var sampleText = '';
+    function evenAdvances() {
+        var context = document.createElement('canvas').getContext('2d');
+        var sample = sampleText.replace(/\s+/g, ' ').slice(0, 2000);
+        if (!context || !sample) return;
+        var spacing = {};
+        var measure = function (size) {
+            context.font = size + 'px "Kestramo Serif"';
+            return context.measureText(sample).width;
+        };
+        Object.keys(controls).forEach(function (h) {
+            var control = controls[h], points = control.points;
+            if (!(points in spacing)) {
+                var size = points * 96 / 72;
+                var off = (measure(size * 10) / 10 - measure(size)) / sample.length;
+                spacing[points] = Math.abs(off) > 0.01 ? off.toFixed(3) + 'px' : '';
+            }
+            control.element.style.letterSpacing = spacing[points];
+        });
     }
     function reveal() {
         formElement.hidden = false;
+        evenAdvances();
         fit();
+        Object.keys(controls).forEach(function (h) {
+            var control = controls[h];
+            if (control.kind === KIND.HScrollBar) control.layout(control.value);
+            if (control.bar) control.bar.update();
+        });
         var first = Object.keys(controls).map(function (h) { return controls[h]; })
             .filter(function (c) {
                 var element = c.focusable || c.element;
                 return c.kind !== KIND.Label && c.kind !== KIND.Frame &&
-                       c.kind !== KIND.PictureBox && !element.hidden && !element.disabled;
+                       c.kind !== KIND.PictureBox && !element.hidden && !element.disabled &&
+                       c.enabled !== false;
             })
             .sort(function (a, b) { return a.tabIndex - b.tabIndex; })[0];
         // The first control takes the focus as the program opens, but not inside another
