@@ -27,12 +27,20 @@ public:
     void List1_Click(int16_t Index);
     void HScroll1_Change();
 
-    // Runs a handler for an event; a run-time error ends it and is reported once.
-    void dispatch(const std::function<void()>& handler);
+    // Runs a handler for an event; a run-time error ends it and is reported once. False
+    // when it ended so (or was dropped behind an open report).
+    bool dispatch(const std::function<void()>& handler);
 
 private:
     void ResetExercise();
     void StartExercise();
+
+    // What a screen reader is told beyond what the controls show (app/heard.cpp).
+    void announceStart();
+    void announceEnd();
+    void announceLookup();
+    // After every handler: what the cover hides, and the pace in milliseconds.
+    void tellReaders();
 
     void report(const std::u16string& message);
 

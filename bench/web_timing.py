@@ -207,7 +207,7 @@ def other_engines():
         tiny = pathlib.Path(folder, "tiny.html")
         tiny.write_text(TINY)
         for rate in (1, 6):
-            runs = [first_load(rate, tiny) for _ in range(5)]
+            runs = [first_load(rate, tiny) for _ in range(9)]
             loads[rate] = {what: [r[what] for r in runs if r[what] is not None]
                            for what in ("page", "tiny")}
     return rows, loads

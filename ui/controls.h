@@ -50,6 +50,7 @@ public:
     void Caption(const std::u16string& text) { peer_.setCaption(text); }
     float Height() const { return peer_.heightTwips(); }
     void Height(float twips);
+    void HiddenFromReaders(bool hidden) { peer_.setHiddenFromReaders(hidden); }
 };
 
 class ListBox : public Control<ListBoxPeer> {
@@ -96,6 +97,7 @@ public:
     int16_t Value() const { return peer_.value(); }
     // A change raises onChange at once, nested in the caller; the same value raises nothing.
     void Value(int16_t value);
+    void ValueText(const std::u16string& text) { peer_.setValueText(text); }
 
     std::function<void()> onChange;
 
@@ -113,6 +115,7 @@ public:
     void LineBF(double x1, double y1, double x2, double y2, Colour colour) {
         peer_.fillBox(x1, y1, x2, y2, colour);
     }
+    void AccessibleName(const std::u16string& name) { peer_.setAccessibleName(name); }
 };
 
 class CommandButton : public Control<CommandButtonPeer> {

@@ -26,6 +26,8 @@ public:
     // The top edge stays; a smaller height cuts the label off from the bottom.
     virtual float heightTwips() const = 0;
     virtual void setHeightTwips(float twips) = 0;
+    // Left out of what a screen reader reads while another label hides it from sight.
+    virtual void setHiddenFromReaders(bool hidden) = 0;
 };
 
 class ListBoxPeer : public ControlPeer {
@@ -67,6 +69,8 @@ public:
     // The value is kept inside the new range.
     virtual void setRange(int16_t minimum, int16_t maximum) = 0;
     virtual void setValue(int16_t value) = 0;
+    // What a screen reader says for the value, in place of the bare number.
+    virtual void setValueText(const std::u16string& text) = 0;
 
     // After an arrow or track click, a dragged thumb's release, or a key; not during a drag.
     std::function<void()> onChange;
@@ -81,6 +85,8 @@ public:
     virtual void clear() = 0;
     // Corners in the box's own twips from the top-left of its inside; clipped to it.
     virtual void fillBox(double x1, double y1, double x2, double y2, Colour colour) = 0;
+    // The name a screen reader gives the picture, as it changes with what it shows.
+    virtual void setAccessibleName(const std::u16string& name) = 0;
 };
 
 class CommandButtonPeer : public ControlPeer {
@@ -111,6 +117,9 @@ public:
     virtual ControlPeer& control(std::string_view name, int16_t index) = 0;
     // One report the user must acknowledge; it returns once he has.
     virtual void reportError(const std::u16string& message) = 0;
+    // Tells a screen reader a message once, politely (after what it is saying), with
+    // nothing shown on screen.
+    virtual void announce(const std::u16string& message) = 0;
 };
 
 } // namespace ui

@@ -48,6 +48,72 @@ struct Session {
     std::u16string cover() const { return form.Label1[2].Caption(); }
 };
 
+// What a screen reader is told: the start and end of a run and a lookup's answer, once
+// each and never on a tick; the proverb read only once the cover no longer hides it.
+TEST(Readers, StartEndAndLookupAreAnnouncedOnce) {
+    Session r;
+    r.draws->push(drawFor(3)); // the proverb, then the letters
+    r.draws->push(letter('K'));
+    for (int i = 0; i < 10; ++i)
+        r.draws->push(letter('A'));
+    auto& heard = r.window.announcements;
+    EXPECT_TRUE(heard.empty()); // nothing at load
+    r.choose(1);
+    r.start();
+    EXPECT_EQ(heard, std::vector<std::u16string>{u"Тестът „Знак“ започна, 400 мс на стъпка."});
+    r.window.slider().userSet(100);
+    const int ticks = r.tickToTheEnd();
+    ASSERT_EQ(ticks, 11);
+    ASSERT_EQ(heard.size(), 2u); // no word on any of the 11 ticks
+    EXPECT_EQ(heard[1], u"Тестът „Знак“ свърши след 11 стъпки. Изберете буква от списъка, "
+                        u"за да видите колко пъти е показана.");
+    for (const auto& [row, answer] : std::vector<std::pair<int, std::u16string>>{
+             {10, u"K = 1"}, {0, u"A = 10"}, {2, u"C = 0"}}) {
+        ASSERT_TRUE(r.window.list(1).select(row));
+        EXPECT_EQ(heard.back(), answer);
+    }
+    EXPECT_EQ(heard.size(), 5u);
+    r.clear();
+    EXPECT_EQ(heard.size(), 5u); // «Чисти» starts nothing
+}
+
+TEST(Readers, TheCoverHidesTheProverbFromReadersAsFromSight) {
+    Session r;
+    auto& prompt = r.window.label(1);
+    EXPECT_TRUE(prompt.hiddenFromReaders()); // "Честота на въздействие", under the cover
+    r.draws->push(drawFor(13));
+    r.start();
+    EXPECT_EQ(r.window.announcements.back(), u"Тестът „Текст“ започна, 400 мс на стъпка.");
+    for (int i = 0; i < 20; ++i) {
+        r.tick();
+        EXPECT_TRUE(prompt.hiddenFromReaders()) << i; // still under most of the cover
+    }
+    r.tickToTheEnd();
+    EXPECT_FALSE(prompt.hiddenFromReaders()); // the run ends as the cover is gone
+    EXPECT_EQ(r.window.announcements.back(), u"Тестът „Текст“ свърши след 43 стъпки.");
+    r.clear();
+    EXPECT_TRUE(prompt.hiddenFromReaders()); // the cover is back
+    r.choose(1);
+    r.start();
+    r.tick();
+    EXPECT_TRUE(prompt.hiddenFromReaders()); // the letter test never lifts the cover
+}
+
+TEST(Readers, ThePaceIsSpokenInMilliseconds) {
+    Session r;
+    struct Case {
+        int value;
+        std::u16string text;
+    };
+    for (const Case& c : std::vector<Case>{{0, u"400 мс"}, {37, u"289 мс"}, {100, u"100 мс"}}) {
+        r.window.slider().userSet(c.value);
+        EXPECT_EQ(r.window.slider().valueText, c.text) << c.value;
+        EXPECT_EQ(r.window.bar().accessibleName, u"Лента на скоростта: " + c.text);
+    }
+    r.start(); // the reset puts the pace back to the slowest, and says so
+    EXPECT_EQ(r.window.slider().valueText, u"400 мс");
+}
+
 // What a run leaves in the controls, compared as a whole.
 struct State {
     std::u16string counter, cover, prompt;

@@ -102,6 +102,13 @@ def labels(node, depth=0):
 
 
 def main():
+    # What a screen reader is told: the notifications that show, in order.
+    told = []
+
+    def shown(event):
+        if event.source.getRoleName() == "notification" and event.detail1:
+            told.append(event.source.name)
+    pyatspi.Registry.registerEventListener(shown, "object:state-changed:showing")
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
     env.pop("QT_QPA_PLATFORM", None)
     program = subprocess.Popen([sys.argv[1]], env=env)
@@ -111,24 +118,39 @@ def main():
         start = find(app, "push button", "Почни")
         clear = find(app, "push button", "Чисти")
         letters = find(app, "radio button", "Знак")
-        slider = find(app, "scroll bar", "Скорост")
+        slider = find(app, "slider", "Скорост")
         assert start and clear and letters and slider, "controls missing from the tree"
         assert start.description, "«Почни» has no description"
-        counter = find(app, "label", "0")
-        assert counter is not None, "no counter reading 0"
+        assert slider.description.startswith("400 мс"), slider.description
+        assert find(app, "frame") is not None, "the window is not a frame"
+        counter = find(app, "label", "Брояч")
+        assert counter is not None, "no counter named Брояч"
+        assert counter.queryValue().currentValue == 0, "the counter does not read 0"
+        # The prompt lies under the cover at start: it is not showing, and has no name.
+        assert "Честота на въздействие" not in labels(app), "the covered prompt is read"
         action = start.queryAction()
         names = [action.getName(i) for i in range(action.nActions)]
         action.doAction(names.index("Press") if "Press" in names else 0)
         seen = []
         end = time.time() + 5
         while time.time() < end and len(set(seen)) < 4:
-            seen.append(counter.name)
+            seen.append(int(counter.queryValue().currentValue))
             time.sleep(0.1)
-        print("counter as read:", " ".join(dict.fromkeys(seen)))
+        print("counter as read:", " ".join(map(str, dict.fromkeys(seen))))
         values = [int(v) for v in dict.fromkeys(seen)]
         assert len(values) >= 3 and values == sorted(values), "the counter did not advance"
         letter_test(app, start, letters, slider)
-        print("accessibility: 2 passed, 0 failed")
+        # Events come through the registry's own loop: let it hand over what has arrived.
+        end = time.time() + 3
+        while time.time() < end and not any(re.fullmatch(r"K = \d+", t) for t in told):
+            pyatspi.Registry.pumpQueuedEvents()
+            time.sleep(0.1)
+        print("told:", told)
+        assert told[:2] == ["Тестът „Текст“ започна, 400 мс на стъпка.",
+                            "Тестът „Знак“ започна, 400 мс на стъпка."], told
+        assert any(t.startswith("Тестът „Знак“ свърши след") for t in told), told
+        assert re.fullmatch(r"K = \d+", told[-1]), told
+        print("accessibility: 3 passed, 0 failed")
     finally:
         program.terminate()
         program.wait(5)

@@ -138,6 +138,70 @@ private slots:
         QCOMPARE(draws->draws, 1); // one start, one proverb
     }
 
+    // What a screen reader meets: the window as a frame, the bar as a picture named by the
+    // pace, the slider with the pace leading its description, the proverb only once seen.
+    void screenReadersMeetTheRolesAndThePace() {
+        TestForm t;
+        struct Case {
+            QWidget* widget;
+            QAccessible::Role role;
+            QString name, descriptionStart;
+        };
+        const std::vector<Case> cases = {
+            {ui::qt::windowOf(t.form),
+             QAccessible::Window,
+             QStringLiteral("www.kestramo.bg  Физическа култура и спорт - реакция"),
+             {}},
+            {ui::qt::widgetOf(t.form.Picture1), QAccessible::Graphic,
+             QStringLiteral("Лента на скоростта: 400 мс"), QStringLiteral("Червена")},
+            {ui::qt::widgetOf(t.form.HScroll1), QAccessible::Slider, QStringLiteral("Скорост"),
+             QStringLiteral("400 мс. От 400 до 100")},
+            {ui::qt::widgetOf(t.form.Label1[3]), QAccessible::StaticText, QStringLiteral("Брояч"),
+             QStringLiteral("Стъпките")},
+        };
+        for (const Case& c : cases) {
+            QAccessibleInterface* a = accessibleOf(c.widget);
+            QCOMPARE(a->role(), c.role);
+            QCOMPARE(a->text(QAccessible::Name), c.name);
+            QVERIFY2(a->text(QAccessible::Description).startsWith(c.descriptionStart),
+                     qPrintable(a->text(QAccessible::Description)));
+        }
+        testing::moveSlider(t.form, 37);
+        QCOMPARE(
+            accessibleOf(ui::qt::widgetOf(t.form.HScroll1))->text(QAccessible::Description).left(6),
+            QStringLiteral("289 мс"));
+        QCOMPARE(accessibleOf(ui::qt::widgetOf(t.form.Picture1))->text(QAccessible::Name),
+                 QStringLiteral("Лента на скоростта: 289 мс"));
+        // The proverb under the cover is not read, and its label says it is not shown.
+        QAccessibleInterface* prompt = accessibleOf(ui::qt::widgetOf(t.form.Label1[1]));
+        QVERIFY(prompt->state().invisible);
+        QCOMPARE(prompt->text(QAccessible::Name), QString());
+    }
+
+    // The start and end of a run and a lookup's answer go to the unseen notification, which
+    // a screen reader speaks as it shows (tests/qt/atspi_session.py hears it on the bus).
+    void screenReadersAreToldTheRunAndTheLookup() {
+        ScriptedDraws draws;
+        TestForm t;
+        QWidget* announcer = t.window.announcer();
+        QCOMPARE(accessibleOf(announcer)->role(), QAccessible::Notification);
+        const auto told = [&] { return accessibleOf(announcer)->text(QAccessible::Name); };
+        QCOMPARE(told(), QString());
+        click(ui::qt::widgetOf(t.form.Option1[1]));
+        draws->push(0.5f);
+        for (int i = 0; i < 10; ++i)
+            draws->push(letter('K'));
+        click(ui::qt::widgetOf(t.form.Command1[0]));
+        QCOMPARE(told(), QStringLiteral("Тестът „Знак“ започна, 400 мс на стъпка."));
+        t.form.Timer1.onTimer();
+        QCOMPARE(told(), QStringLiteral("Тестът „Знак“ започна, 400 мс на стъпка."));
+        while (t.form.Timer1.Enabled())
+            t.form.Timer1.onTimer();
+        QVERIFY(told().startsWith(QStringLiteral("Тестът „Знак“ свърши след 10 стъпки.")));
+        QVERIFY(accessibleOf(ui::qt::widgetOf(t.form.List1[1]))->tableInterface()->selectRow(10));
+        QCOMPARE(told(), QStringLiteral("K = 10"));
+    }
+
     void valueSetOnTheSliderIsOneChange() {
         TestForm t;
         int changes = 0;

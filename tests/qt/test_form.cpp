@@ -239,10 +239,10 @@ private slots:
         QStringList stack;
         for (QObject* child : ui::qt::windowOf(t.form)->children())
             if (child->isWidgetType()) stack << child->objectName();
-        const QStringList expected = {"Label1(0)", "Label1(1)",   "Label1(2)",   "Label1(3)",
-                                      "Text1(0)",  "Text1(1)",    "HScroll1",    "Picture1",
-                                      "Frame1",    "Command1(0)", "Command1(1)", "List1(0)",
-                                      "List1(1)",  "List2"};
+        const QStringList expected = {"announcer", "Label1(0)", "Label1(1)",   "Label1(2)",
+                                      "Label1(3)", "Text1(0)",  "Text1(1)",    "HScroll1",
+                                      "Picture1",  "Frame1",    "Command1(0)", "Command1(1)",
+                                      "List1(0)",  "List1(1)",  "List2"};
         QCOMPARE(stack, expected);
         QStringList inFrame;
         for (QObject* child : ui::qt::widgetOf(t.form.Frame1)->children())
@@ -296,13 +296,13 @@ private slots:
         QTest::newRow("description") << "Text1(0)"
                                      << "Описание";
         QTest::newRow("speed bar") << "Picture1"
-                                   << "Лента на скоростта";
+                                   << "Лента на скоростта: 400 мс";
         QTest::newRow("frame") << "Frame1"
                                << "Вид";
         QTest::newRow("title") << "Label1(0)"
                                << "Физическо възпитание - време за реакция";
         QTest::newRow("counter") << "Label1(3)"
-                                 << "0";
+                                 << "Брояч";
     }
     void screenReadersKnowEveryControl() {
         QFETCH(QString, name);
@@ -319,7 +319,8 @@ private slots:
         t.form.Label1[3].Caption(u"17");
         QAccessibleInterface* a =
             QAccessible::queryAccessibleInterface(ui::qt::widgetOf(t.form.Label1[3]));
-        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("17"));
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Брояч"));
+        QCOMPARE(a->text(QAccessible::Value), QStringLiteral("17"));
     }
 
     void tabOrder() {

@@ -222,6 +222,48 @@ TEST(Window, WholeLetterTestAndLookup) {
     EXPECT_TRUE(s.reports.empty());
 }
 
+// A screen reader is told through the unseen live region: the start and end of a run and
+// the answer of a lookup, once each, never on a tick.
+TEST(Accessibility, RunAndLookupReachTheLiveRegion) {
+    Session s;
+    static HWND region;
+    static std::vector<std::u16string> told;
+    region = s.window.announcer();
+    told.clear();
+    const HWINEVENTHOOK hook = SetWinEventHook(
+        EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
+        [](HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD) {
+            if (hwnd != region) return;
+            wchar_t text[256];
+            const int length = GetWindowTextW(hwnd, text, 256);
+            told.push_back(ui::win32::fromWide(text, std::size_t(length)));
+        },
+        0, 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_TRUE(hook);
+    s.draws->push(0.5f);
+    for (int i = 0; i < 10; ++i)
+        s.draws->push(letter('K'));
+    click(s.window, s.control("Option1", 1));
+    click(s.window, s.control("Command1", 0));
+    SetFocus(s.control("HScroll1"));
+    key(s.window, s.control("HScroll1"), VK_END);
+    pump(s.window, 20000, [&] { return !s.form.Timer1.Enabled(); });
+    const HWND letters = s.control("List1", 1);
+    SetFocus(letters);
+    key(s.window, letters, VK_HOME);
+    pump(s.window, 200, [] { return told.size() >= 3; });
+    UnhookWinEvent(hook);
+    ASSERT_EQ(told.size(), 3u);
+    EXPECT_EQ(told[0], u"Тестът „Знак“ започна, 400 мс на стъпка.");
+    EXPECT_EQ(told[1], u"Тестът „Знак“ свърши след 10 стъпки. Изберете буква от списъка, за да "
+                       u"видите колко пъти е показана.");
+    EXPECT_EQ(told[2], u"A = 0");
+    // Unseen: no room on the form.
+    RECT area;
+    GetClientRect(region, &area);
+    EXPECT_TRUE(IsRectEmpty(&area));
+}
+
 TEST(Window, CodeNeverRaisesTheListsClick) {
     Session s;
     s.draws->push(0.5f);
@@ -446,8 +488,9 @@ TEST(Accessibility, ControlsAreNamedInBulgarian) {
         }
     }
     form->Release();
-    const std::vector<std::u16string> labels = {u"Физическо възпитание - време за реакция",
-                                                u"Честота на въздействие", u" ", u"0"};
+    // The prompt under the cover is not read; the counter is read by its name.
+    const std::vector<std::u16string> labels = {u"Физическо възпитание - време за реакция", u"",
+                                                u" ", u"Брояч"};
     EXPECT_EQ(names, labels);
     // The slider, the lists, the bar and the description carry theirs through the
     // annotation service, which Wine 8 does not offer: Windows reads those, Wine cannot.
@@ -605,6 +648,20 @@ TEST(Focus, KeptAcrossActivation) {
     DestroyWindow(other);
 }
 
+TEST(Focus, KeptAcrossMinimiseAndRestore) {
+    Session s;
+    const HWND slider = s.control("HScroll1");
+    SetFocus(slider);
+    pump(s.window, 50);
+    SendMessageW(s.window.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    pump(s.window, 100);
+    EXPECT_TRUE(IsIconic(s.window.hwnd()));
+    SendMessageW(s.window.hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    pump(s.window, 100);
+    EXPECT_FALSE(IsIconic(s.window.hwnd()));
+    EXPECT_EQ(GetFocus(), slider);
+}
+
 TEST(Focus, BackWhereItWasAfterTheReport) {
     testing_support::ScriptedDraws draws;
     ui::win32::FormWindow window;
@@ -743,11 +800,12 @@ TEST(Accessibility, PaintedLabels) {
         EXPECT_EQ(text, nullptr);
         SysFreeString(stale);
 
-        // The counter's name-change event names the counter.
+        // The counter, named «Брояч», has its number as its value: the value-change event
+        // names the counter.
         static std::vector<long> changed;
         changed.clear();
         const HWINEVENTHOOK hook = SetWinEventHook(
-            EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+            EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
             [](HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, DWORD, DWORD) {
                 if (object == OBJID_CLIENT) changed.push_back(child);
             },
@@ -756,7 +814,11 @@ TEST(Accessibility, PaintedLabels) {
         pump(s.window, 100, [] { return !changed.empty(); });
         if (hook) UnhookWinEvent(hook);
         ASSERT_EQ(changed.size(), 1u);
-        EXPECT_EQ(nameOf(form, changed[0]), u"7");
+        EXPECT_EQ(nameOf(form, changed[0]), u"Брояч");
+        BSTR value = nullptr;
+        ASSERT_EQ(form->get_accValue(childId(changed[0]), &value), S_OK);
+        EXPECT_EQ(ui::win32::fromWide(value, SysStringLen(value)), u"7");
+        SysFreeString(value);
 
         held = form; // a screen reader still holds it when the window ends
     }

@@ -23,10 +23,13 @@ public:
     void setCaption(const std::u16string& caption) override { caption_ = caption; }
     float heightTwips() const override { return height_; }
     void setHeightTwips(float twips) override { height_ = twips; }
+    void setHiddenFromReaders(bool hidden) override { hiddenFromReaders_ = hidden; }
+    bool hiddenFromReaders() const { return hiddenFromReaders_; }
 
 private:
     std::u16string caption_;
     float height_;
+    bool hiddenFromReaders_ = false;
 };
 
 class ListBox : public ListBoxPeer {
@@ -92,6 +95,8 @@ public:
     int16_t value() const override { return value_; }
     void setRange(int16_t minimum, int16_t maximum) override;
     void setValue(int16_t value) override { value_ = value; }
+    void setValueText(const std::u16string& text) override { valueText = text; }
+    std::u16string valueText;
 
     // The user puts the thumb at `value` with a click or a key: a change if it moved.
     void userSet(int value);
@@ -120,6 +125,8 @@ public:
     float heightTwips() const override { return height_; }
     void clear() override { fills_.clear(); }
     void fillBox(double x1, double y1, double x2, double y2, Colour colour) override;
+    void setAccessibleName(const std::u16string& name) override { accessibleName = name; }
+    std::u16string accessibleName;
 
     const std::vector<Fill>& fills() const { return fills_; }
     // The colour shown at a point of the inside, in twips; nullopt for the back colour.
@@ -168,6 +175,7 @@ public:
     explicit Window(const FormDescription& description = kestramoForm());
     ControlPeer& control(std::string_view name, int16_t index) override;
     void reportError(const std::u16string& message) override;
+    void announce(const std::u16string& message) override { announcements.push_back(message); }
 
     // The peers by kind, for tests: window.label(2) is Label1(2).
     Label& label(int16_t index) { return peer<Label>("Label1", index); }
@@ -180,6 +188,7 @@ public:
     Clock& clock() { return peer<Clock>("Timer1"); }
 
     std::vector<std::u16string> reports;
+    std::vector<std::u16string> announcements;
     // Run inside a report, as a toolkit's message loop may deliver events while it shows.
     std::function<void()> duringReport;
 

@@ -13,15 +13,40 @@ namespace ui::qt {
 
 namespace {
 
-// Screen readers see a label as static text named by its caption.
-class LabelAccessible : public QAccessibleWidget {
+// Screen readers see a label as static text named by its caption; a label named in the
+// form's description (the counter) is read by that name, with its caption as its value.
+// A label hidden under another is not read at all.
+class LabelAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit LabelAccessible(LabelView* label)
         : QAccessibleWidget(label, QAccessible::StaticText) {}
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface && named())
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    // The counter's number, read only.
+    QVariant currentValue() const override { return view()->caption().toDouble(); }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return 32767; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
     QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Name) return static_cast<LabelView*>(widget())->caption();
+        const LabelView* label = view();
+        if (label->hiddenFromReaders() && kind != QAccessible::Description) return {};
+        if (kind == QAccessible::Name) return named() ? label->accessibleName() : label->caption();
+        if (kind == QAccessible::Value) return named() ? label->caption() : QString();
         return QAccessibleWidget::text(kind);
     }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (view()->hiddenFromReaders()) state.invisible = true;
+        return state;
+    }
+
+private:
+    LabelView* view() const { return static_cast<LabelView*>(widget()); }
+    bool named() const { return !view()->accessibleName().isEmpty(); }
 };
 
 QAccessibleInterface* labelAccessible(const QString&, QObject* object) {
@@ -41,12 +66,31 @@ LabelView::LabelView(QWidget* parent, const QColor& back) : QWidget(parent), bac
 void LabelView::setCaption(const QString& caption) {
     if (caption == caption_) return;
     caption_ = caption;
-    // The accessible name is read from the caption; tell a listening screen reader only.
+    // The accessible name (or, for the counter, the value) is read from the caption; tell a
+    // listening screen reader only.
     if (QAccessible::isActive()) {
-        QAccessibleEvent changed(this, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&changed);
+        if (accessibleName().isEmpty()) {
+            QAccessibleEvent changed(this, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&changed);
+        } else {
+            QAccessibleValueChangeEvent changed(this, caption.toDouble());
+            QAccessible::updateAccessibility(&changed);
+        }
     }
     update();
+}
+
+void LabelView::setHiddenFromReaders(bool hidden) {
+    if (hidden == hiddenFromReaders_) return;
+    hiddenFromReaders_ = hidden;
+    if (QAccessible::isActive()) {
+        QAccessible::State invisible;
+        invisible.invisible = true;
+        QAccessibleStateChangeEvent state(this, invisible);
+        QAccessible::updateAccessibility(&state);
+        QAccessibleEvent name(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&name);
+    }
 }
 
 void LabelView::setHeightTwips(float twips) {

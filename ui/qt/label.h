@@ -17,6 +17,8 @@ public:
 
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
+    bool hiddenFromReaders() const { return hiddenFromReaders_; }
+    void setHiddenFromReaders(bool hidden);
     float heightTwips() const { return heightTwips_; }
     void setHeightTwips(float twips);
     // The height in device pixels that is painted.
@@ -30,6 +32,7 @@ private:
     QColor back_;
     QString caption_;
     float heightTwips_ = 0;
+    bool hiddenFromReaders_ = false;
 };
 
 class Label : public LabelPeer {
@@ -39,6 +42,7 @@ public:
     void setCaption(const std::u16string& caption) override;
     float heightTwips() const override { return view_->heightTwips(); }
     void setHeightTwips(float twips) override { view_->setHeightTwips(twips); }
+    void setHiddenFromReaders(bool hidden) override { view_->setHiddenFromReaders(hidden); }
     LabelView* view() const { return view_; }
 
 private:

@@ -2,13 +2,26 @@
 
 #include "ui/qt/convert.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 
 #include <cmath>
 
 namespace ui::qt {
 
+namespace {
+
+// A screen reader sees the bar as a picture, named by what it shows (the pace).
+QAccessibleInterface* pictureAccessible(const QString&, QObject* object) {
+    auto* picture = dynamic_cast<PictureView*>(object);
+    return picture ? new QAccessibleWidget(picture, QAccessible::Graphic) : nullptr;
+}
+
+} // namespace
+
 PictureView::PictureView(QWidget* parent) : QFrame(parent) {
+    static const bool installed = (QAccessible::installFactory(pictureAccessible), true);
+    Q_UNUSED(installed);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setFocusPolicy(Qt::NoFocus);
@@ -57,6 +70,10 @@ void PictureView::paintEvent(QPaintEvent* event) {
 
 void PictureBox::fillBox(double x1, double y1, double x2, double y2, Colour colour) {
     view_->fillBox(QRectF(QPointF(x1, y1), QPointF(x2, y2)), toQColor(colour));
+}
+
+void PictureBox::setAccessibleName(const std::u16string& name) {
+    view_->setAccessibleName(toQString(name));
 }
 
 } // namespace ui::qt

@@ -38,6 +38,7 @@ public:
     float heightTwips() const override { return float(view_->height() * kTwipsPerPixel); }
     void clear() override { view_->clear(); }
     void fillBox(double x1, double y1, double x2, double y2, Colour colour) override;
+    void setAccessibleName(const std::u16string& name) override;
     PictureView* view() const { return view_; }
 
 private:

@@ -14,7 +14,11 @@ namespace ui::qt {
 // It shows that it has the focus.
 class ScrollView : public QScrollBar {
 public:
-    explicit ScrollView(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
+    explicit ScrollView(QWidget* parent);
+    // The value as a screen reader hears it ("289 мс"), kept in the description, since an
+    // AT-SPI value here is a bare number.
+    const QString& valueText() const { return valueText_; }
+    void setValueText(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -22,6 +26,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString valueText_;
 };
 
 class ScrollBar : public ScrollBarPeer {
@@ -32,6 +39,7 @@ public:
     int16_t value() const override { return int16_t(view_->value()); }
     void setRange(int16_t minimum, int16_t maximum) override;
     void setValue(int16_t value) override;
+    void setValueText(const std::u16string& text) override;
     ScrollView* view() const { return view_; }
 
 private:

@@ -11,6 +11,7 @@
 #include "ui/qt/text_box.h"
 #include "ui/qt/tick_clock.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -66,6 +67,18 @@ void paintBack(QWidget* widget, QPalette::ColorRole role, const QColor& colour) 
     widget->setPalette(palette);
 }
 
+// The form's window is a frame to a screen reader, named by its caption (a plain top-level
+// widget is otherwise a filler with no title bar to read); the announcer a notification,
+// which a screen reader speaks each time it shows.
+constexpr char kRole[] = "kestramoRole";
+
+QAccessibleInterface* formAccessible(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    const QVariant role = widget ? widget->property(kRole) : QVariant();
+    return role.isValid() ? new QAccessibleWidget(widget, QAccessible::Role(role.toInt()))
+                          : nullptr;
+}
+
 } // namespace
 
 FormWindow::FormWindow(const FormDescription& description)
@@ -80,6 +93,16 @@ FormWindow::FormWindow(const FormDescription& description)
     window_->setFont(toQFont(description.font));
     window_->setPalette(formPalette(toQColor(description.back)));
     window_->setAutoFillBackground(true);
+    static const bool installed = (QAccessible::installFactory(formAccessible), true);
+    Q_UNUSED(installed);
+    window_->setProperty(kRole, int(QAccessible::Window));
+    // Unseen: a pixel in the corner that paints nothing and takes no input.
+    announcer_ = new QWidget(window_.get());
+    announcer_->setObjectName(QStringLiteral("announcer"));
+    announcer_->setProperty(kRole, int(QAccessible::Notification));
+    announcer_->setGeometry(0, 0, 1, 1);
+    announcer_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    announcer_->setFocusPolicy(Qt::NoFocus);
 
     // Made from the back of the drawing order to the front: Qt stacks later siblings above.
     const auto& controls = description.controls;
@@ -192,6 +215,13 @@ QWidget* FormWindow::widget(std::string_view name, int16_t index) const {
 
 void FormWindow::reportError(const std::u16string& message) {
     QMessageBox::critical(window_.get(), window_->objectName(), toQString(message));
+}
+
+void FormWindow::announce(const std::u16string& message) {
+    announcer_->setAccessibleName(toQString(message));
+    if (!QAccessible::isActive()) return;
+    QAccessibleEvent shown(announcer_, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }
 
 std::vector<QWidget*> FormWindow::tabOrder() const {

@@ -24,6 +24,7 @@ public:
 
     ControlPeer& control(std::string_view name, int16_t index) override;
     void reportError(const std::u16string& message) override;
+    void announce(const std::u16string& message) override;
 
     QWidget* window() const { return window_.get(); }
     const FormDescription& description() const { return description_; }
@@ -33,6 +34,9 @@ public:
     // Places the window in the middle of its screen, shows it and gives the focus to
     // the first control of the tab order.
     void showCentred();
+
+    // What a screen reader is told: an unseen notification, shown anew for each message.
+    QWidget* announcer() const { return announcer_; }
 
 private:
     struct Made {
@@ -49,6 +53,7 @@ private:
     std::map<std::pair<std::string, int16_t>, Made, std::less<>> controls_;
     std::unique_ptr<QWidget> window_;
     TickClock* clock_ = nullptr;
+    QWidget* announcer_ = nullptr;
 };
 
 } // namespace ui::qt

@@ -30,6 +30,9 @@ public:
     void setCaption(const std::u16string& caption) override;
     float heightTwips() const override { return height_; }
     void setHeightTwips(float twips) override;
+    void setHiddenFromReaders(bool hidden) override {
+        page::setHiddenFromReaders(handle(), hidden);
+    }
 
 private:
     std::u16string caption_;
@@ -90,6 +93,7 @@ public:
     int16_t value() const override { return value_; }
     void setRange(int16_t minimum, int16_t maximum) override;
     void setValue(int16_t value) override;
+    void setValueText(const std::u16string& text) override { page::setValueText(handle(), text); }
     // Change: the page's arrow, track, released thumb or key put the thumb at `value`.
     void event(Event kind, int value) override;
 
@@ -107,6 +111,9 @@ public:
     void clear() override { page::pictureClear(handle()); }
     void fillBox(double x1, double y1, double x2, double y2, Colour colour) override {
         page::pictureFill(handle(), x1, y1, x2, y2, colour);
+    }
+    void setAccessibleName(const std::u16string& name) override {
+        page::setAccessibleName(handle(), name);
     }
 
 private:

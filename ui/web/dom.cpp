@@ -63,6 +63,18 @@ EM_JS(void, kw_report, (const char16_t* title, int titleLength, const char16_t* 
     KestramoPage.report(KestramoPage.text(title, titleLength), KestramoPage.text(text, length));
 });
 EM_JS(void, show, (), { KestramoPage.show(); });
+EM_JS(void, setHiddenFromReaders, (int handle, int hidden), {
+    KestramoPage.setHiddenFromReaders(handle, !!hidden);
+});
+EM_JS(void, kw_value_text, (int handle, const char16_t* text, int length), {
+    KestramoPage.setValueText(handle, KestramoPage.text(text, length));
+});
+EM_JS(void, kw_accessible_name, (int handle, const char16_t* text, int length), {
+    KestramoPage.setAccessibleName(handle, KestramoPage.text(text, length));
+});
+EM_JS(void, kw_announce, (const char16_t* text, int length), {
+    KestramoPage.announce(KestramoPage.text(text, length));
+});
 // clang-format on
 
 namespace ui::web {
@@ -125,6 +137,15 @@ void listSet(int handle, int32_t index, const std::u16string& text) {
 }
 void pictureFill(int handle, double x1, double y1, double x2, double y2, Colour colour) {
     kw_picture_fill(handle, x1, y1, x2, y2, rgb(colour));
+}
+void setValueText(int handle, const std::u16string& text) {
+    kw_value_text(handle, text.c_str(), length(text));
+}
+void setAccessibleName(int handle, const std::u16string& name) {
+    kw_accessible_name(handle, name.c_str(), length(name));
+}
+void announce(const std::u16string& message) {
+    kw_announce(message.c_str(), length(message));
 }
 void report(const std::u16string& title, const std::u16string& message) {
     kw_report(title.c_str(), length(title), message.c_str(), length(message));

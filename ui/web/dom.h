@@ -38,6 +38,7 @@ void pictureClear(int handle);
 // Wakes the control with Event::Expired once performance.now() reaches `deadlineMs`.
 void wakeAt(int handle, double deadlineMs);
 void cancelWake(int handle);
+void setHiddenFromReaders(int handle, int hidden);
 // Places the focus on the first control of the tab order, once the form shows.
 void show();
 }
@@ -51,6 +52,10 @@ void setText(int handle, const std::u16string& text);
 void listAdd(int handle, const std::u16string& text);
 void listSet(int handle, int32_t index, const std::u16string& text);
 void pictureFill(int handle, double x1, double y1, double x2, double y2, Colour colour);
+void setValueText(int handle, const std::u16string& text);
+void setAccessibleName(int handle, const std::u16string& name);
+// Tells a screen reader once, politely, through the page's status region.
+void announce(const std::u16string& message);
 // Shows the modal report; the rest of the page takes no input until it is closed.
 void report(const std::u16string& title, const std::u16string& message);
 

@@ -245,10 +245,16 @@ var KestramoPage = (function () {
         // Inside the box's border, along its right edge.
         place(bar, { left: c.left + c.width - BAR_TWIPS - 15, top: c.top + 15, width: BAR_TWIPS,
                      height: c.height - 30, stack: c.stack, back: -1, points: c.points });
-        var presses = {};
+        var presses = {}, pending = 0;
         function scrollBy(pixels) { box.scrollTop += pixels; }
         function room() { return track.clientHeight - thumb.offsetHeight; }
+        // Rows come and go by the dozen (a run fills two lists of 26): the bar is brought up
+        // to date once, before the next frame, not measured again for every row.
         function update() {
+            if (!pending) pending = requestAnimationFrame(measure);
+        }
+        function measure() {
+            pending = 0;
             var overflow = box.scrollHeight - box.clientHeight;
             bar.classList.toggle('idle', overflow <= 0 || !enabled());
             box.classList.toggle('scrolls', overflow > 0 || box.tagName === 'TEXTAREA');
@@ -302,7 +308,7 @@ var KestramoPage = (function () {
                 delete presses[event.pointerId];
             });
         });
-        return { element: bar, update: update };
+        return { element: bar, update: update, measure: measure };
     }
 
     function makeButton(handle, c) {
@@ -396,7 +402,9 @@ var KestramoPage = (function () {
         element.className = 'scrollbar';
         place(element, c);
         element.tabIndex = 0;
-        element.setAttribute('role', 'scrollbar');
+        // A slider, not a scroll bar, for a screen reader: it sets a value (the pace), and
+        // a slider's arrows move it without leaving the reader's browse mode first.
+        element.setAttribute('role', 'slider');
         element.setAttribute('aria-orientation', 'horizontal');
         describe(element, c);
         var left = document.createElement('div'), track = document.createElement('div');
@@ -634,6 +642,26 @@ var KestramoPage = (function () {
         // A hidden form has no layout to place the thumb in: reveal() places it.
         if (!control.dragging && !formElement.hidden) control.layout(value);
     }
+    function setHiddenFromReaders(handle, hidden) {
+        var element = controls[handle].element;
+        if (hidden) element.setAttribute('aria-hidden', 'true');
+        else element.removeAttribute('aria-hidden');
+    }
+    function setValueText(handle, text) {
+        controls[handle].element.setAttribute('aria-valuetext', text);
+    }
+    function setAccessibleName(handle, name) {
+        controls[handle].element.setAttribute('aria-label', name);
+    }
+    // A polite status region, unseen: emptied first, so that the same words said again
+    // (the same letter looked up twice) are a change a screen reader hears.
+    var announcing = 0;
+    function announce(message) {
+        var status = document.getElementById('status');
+        status.textContent = '';
+        clearTimeout(announcing);
+        announcing = setTimeout(function () { status.textContent = message; }, 50);
+    }
     function pictureClear(handle) {
         var control = controls[handle];
         control.fills = [];
@@ -722,7 +750,7 @@ var KestramoPage = (function () {
     var sampleText = '';
     function evenAdvances() {
         var context = document.createElement('canvas').getContext('2d');
-        var sample = sampleText.replace(/\s+/g, ' ').slice(0, 2000);
+        var sample = sampleText.replace(/\s+/g, ' ').slice(0, 400);
         if (!context || !sample) return;
         var spacing = {};
         var measure = function (size) {
@@ -746,7 +774,7 @@ var KestramoPage = (function () {
         Object.keys(controls).forEach(function (h) {
             var control = controls[h];
             if (control.kind === KIND.HScrollBar) control.layout(control.value);
-            if (control.bar) control.bar.update();
+            if (control.bar) control.bar.measure();
         });
         var first = Object.keys(controls).map(function (h) { return controls[h]; })
             .filter(function (c) {
@@ -804,5 +832,7 @@ var KestramoPage = (function () {
              setLabelHeight: setLabelHeight, setVisible: setVisible, setEnabled: setEnabled,
              listAdd: listAdd, listClear: listClear, listSet: listSet, scrollShow: scrollShow,
              pictureClear: pictureClear, pictureFill: pictureFill, wakeAt: wakeAt,
-             cancelWake: cancelWake, report: report, show: show };
+             cancelWake: cancelWake, report: report, show: show,
+             setHiddenFromReaders: setHiddenFromReaders, setValueText: setValueText,
+             setAccessibleName: setAccessibleName, announce: announce };
 })();

@@ -4,6 +4,7 @@
 
 #include "ui/form_description.h"
 #include "ui/peers.h"
+#include "ui/web/dom.h"
 
 #include <map>
 #include <memory>
@@ -24,6 +25,7 @@ public:
     // The page shows the report and takes no other input until it is closed; the run
     // that failed has stopped, so nothing waits on the user's answer here.
     void reportError(const std::u16string& message) override;
+    void announce(const std::u16string& message) override { page::announce(message); }
     // Shows the form and focuses the first control of the tab order.
     void show();
 

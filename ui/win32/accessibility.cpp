@@ -21,6 +21,58 @@ bool annotate(HWND control, const std::u16string& name, const std::u16string& de
     return done;
 }
 
+namespace {
+
+// The annotation service, or nothing where the system has none (Wine 8).
+IAccPropServices* propertyServices() {
+    IAccPropServices* services = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&services))))
+        return nullptr;
+    return services;
+}
+
+bool setProperty(HWND control, const MSAAPROPID& property, VARIANT value) {
+    IAccPropServices* services = propertyServices();
+    if (!services) return false;
+    const bool done = SUCCEEDED(
+        services->SetHwndProp(control, DWORD(OBJID_CLIENT), CHILDID_SELF, property, value));
+    services->Release();
+    return done;
+}
+
+// UI Automation's LiveSetting property, reached through the annotation service.
+const GUID kLiveSetting = {
+    0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr long kPolite = 1;
+
+} // namespace
+
+bool annotateRole(HWND control, long role) {
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_I4;
+    value.lVal = role;
+    return setProperty(control, PROPID_ACC_ROLE, value);
+}
+
+bool annotateValue(HWND control, const std::u16string& text) {
+    IAccPropServices* services = propertyServices();
+    if (!services) return false;
+    const bool done = SUCCEEDED(services->SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF,
+                                                         PROPID_ACC_VALUE, wide(text)));
+    services->Release();
+    return done;
+}
+
+bool annotateLiveRegion(HWND control) {
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_I4;
+    value.lVal = kPolite;
+    return setProperty(control, kLiveSetting, value);
+}
+
 } // namespace ui::win32
 
 #include "ui/win32/label.h"
@@ -94,17 +146,28 @@ public:
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (!connected()) return CO_E_OBJNOTCONNECTED;
         if (const Label* l = label(child)) {
-            const std::u16string caption = l->caption();
-            *name = SysAllocStringLen(wide(caption), UINT(caption.size()));
+            // Named in the form's description (the counter): that name; hidden under
+            // another label: none; otherwise its caption.
+            const std::u16string& named = l->description().accessibleName;
+            const std::u16string text = l->hiddenFromReaders() ? std::u16string()
+                                        : named.empty()        ? l->caption()
+                                                               : named;
+            *name = SysAllocStringLen(wide(text), UINT(text.size()));
             return S_OK;
         }
         return standard_->get_accName(child, name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         if (!connected()) return CO_E_OBJNOTCONNECTED;
-        if (label(child)) {
-            *value = nullptr;
-            return DISP_E_MEMBERNOTFOUND;
+        if (const Label* l = label(child)) {
+            // The counter's number is its value.
+            if (l->description().accessibleName.empty() || l->hiddenFromReaders()) {
+                *value = nullptr;
+                return DISP_E_MEMBERNOTFOUND;
+            }
+            const std::u16string caption = l->caption();
+            *value = SysAllocStringLen(wide(caption), UINT(caption.size()));
+            return S_OK;
         }
         return standard_->get_accValue(child, value);
     }
@@ -128,9 +191,10 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         if (!connected()) return CO_E_OBJNOTCONNECTED;
-        if (label(child)) {
+        if (const Label* l = label(child)) {
             state->vt = VT_I4;
-            state->lVal = STATE_SYSTEM_READONLY;
+            state->lVal =
+                STATE_SYSTEM_READONLY | (l->hiddenFromReaders() ? STATE_SYSTEM_INVISIBLE : 0);
             return S_OK;
         }
         return standard_->get_accState(child, state);

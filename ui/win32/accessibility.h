@@ -13,6 +13,13 @@ namespace ui::win32 {
 
 // False where the system offers no annotation service.
 bool annotate(HWND control, const std::u16string& name, const std::u16string& description);
+// A role other than the window class's own (the speed control is a slider, the bar a
+// picture), and a value as a screen reader says it ("289 мс").
+bool annotateRole(HWND control, long role);
+bool annotateValue(HWND control, const std::u16string& value);
+// Marks a window as a polite live region: a screen reader reads its text when it
+// signals EVENT_OBJECT_LIVEREGIONCHANGED.
+bool annotateLiveRegion(HWND control);
 
 } // namespace ui::win32
 

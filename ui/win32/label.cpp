@@ -36,7 +36,17 @@ void Label::setCaption(const std::u16string& caption) {
     if (caption == caption_) return;
     caption_ = caption;
     invalidate();
-    // A screen reader reads the label's caption as its name: the event names this label.
+    // A screen reader reads the label's caption as its name (the counter's as its value):
+    // the event names this label.
+    const bool named = !control_.accessibleName.empty();
+    NotifyWinEvent(named ? EVENT_OBJECT_VALUECHANGE : EVENT_OBJECT_NAMECHANGE, form_, OBJID_CLIENT,
+                   accessibleId_);
+}
+
+void Label::setHiddenFromReaders(bool hidden) {
+    if (hidden == hiddenFromReaders_) return;
+    hiddenFromReaders_ = hidden;
+    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, form_, OBJID_CLIENT, accessibleId_);
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, form_, OBJID_CLIENT, accessibleId_);
 }
 

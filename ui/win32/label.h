@@ -17,6 +17,8 @@ public:
     void setCaption(const std::u16string& caption) override;
     float heightTwips() const override { return height_; }
     void setHeightTwips(float twips) override;
+    void setHiddenFromReaders(bool hidden) override;
+    bool hiddenFromReaders() const { return hiddenFromReaders_; }
 
     // Paints the label on the form's surface at the form's DPI.
     void paint(HDC dc, UINT dpi) const;
@@ -40,6 +42,7 @@ private:
     HFONT font_ = nullptr;
     UINT dpi_ = 0;
     LONG accessibleId_ = CHILDID_SELF;
+    bool hiddenFromReaders_ = false;
 };
 
 } // namespace ui::win32

@@ -1,5 +1,9 @@
 #include "ui/win32/picture_box.h"
 
+#include "ui/win32/accessibility.h"
+
+#include <oleacc.h>
+
 #include <algorithm>
 
 namespace ui::win32 {
@@ -36,7 +40,14 @@ const wchar_t* PictureBox::windowClass() {
 }
 
 PictureBox::PictureBox(HWND form, const FormDescription& f, const ControlDescription& c)
-    : Windowed(form, f, c, windowClass(), 0, WS_EX_CLIENTEDGE) {}
+    : Windowed(form, f, c, windowClass(), 0, WS_EX_CLIENTEDGE) {
+    annotateRole(hwnd_, ROLE_SYSTEM_GRAPHIC);
+}
+
+void PictureBox::setAccessibleName(const std::u16string& name) {
+    if (annotate(hwnd_, name, control_.role))
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+}
 
 PictureBox::~PictureBox() {
     if (memory_) {

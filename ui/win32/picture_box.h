@@ -19,6 +19,7 @@ public:
     float heightTwips() const override;
     void clear() override;
     void fillBox(double x1, double y1, double x2, double y2, Colour colour) override;
+    void setAccessibleName(const std::u16string& name) override;
 
     void layout(UINT dpi, POINT origin) override;
     void paint(HDC dc) const;

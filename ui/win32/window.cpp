@@ -102,6 +102,10 @@ FormWindow::FormWindow(const FormDescription& description) : description_(descri
         if (auto* windowed = dynamic_cast<Windowed*>(peer.get())) windowed_.push_back(windowed);
         controls_[{c.name, c.index}] = std::move(peer);
     }
+    // A live region a screen reader reads when told, unseen: no size, no text drawn.
+    announcer_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0,
+                                 hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    annotateLiveRegion(announcer_);
     stack();
     accessibleLabels_ = std::make_shared<AccessibleLabels>();
     accessibleLabels_->labels.assign(labels_.begin(), labels_.end());
@@ -199,6 +203,11 @@ void FormWindow::reportError(const std::u16string& message) {
     reporting_ = false;
     // The keyboard goes on where it was before the report.
     restoreFocus();
+}
+
+void FormWindow::announce(const std::u16string& message) {
+    SetWindowTextW(announcer_, wide(message));
+    NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, announcer_, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void FormWindow::restoreFocus() {
@@ -378,6 +387,19 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return object;
         break;
     }
+    case WM_SYSCOMMAND:
+        // Minimising takes the focus away before the form is deactivated: note it first.
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) focused_ = focus;
+        }
+        break;
+    case WM_SIZE:
+        // Restored, the form was activated while still minimised, when no control could
+        // take the focus: it goes back to the one that had it now.
+        if (wParam == SIZE_RESTORED && GetActiveWindow() == hwnd_ && !IsChild(hwnd_, GetFocus()))
+            restoreFocus();
+        break;
     case WM_ACTIVATE:
         // The focus stays with its control across Alt+Tab, not on the form itself, where
         // no key would do anything.

@@ -27,6 +27,9 @@ public:
 
     ControlPeer& control(std::string_view name, int16_t index) override;
     void reportError(const std::u16string& message) override;
+    void announce(const std::u16string& message) override;
+    // The unseen live region that announce() speaks through, for tests.
+    HWND announcer() const { return announcer_; }
 
     HWND hwnd() const { return hwnd_; }
     UINT dpi() const { return dpi_; }
@@ -63,6 +66,7 @@ private:
     bool reporting_ = false;
     // The control that had the focus when the window was last deactivated.
     HWND focused_ = nullptr;
+    HWND announcer_ = nullptr;
     std::shared_ptr<AccessibleLabels> accessibleLabels_;
 };
 

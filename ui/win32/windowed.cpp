@@ -3,6 +3,7 @@
 #include "ui/win32/accessibility.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <vector>
@@ -187,7 +188,13 @@ void ListBox::setEnabled(bool enabled) {
 ScrollBar::ScrollBar(HWND form, const FormDescription& f, const ControlDescription& c)
     : Windowed(form, f, c, L"SCROLLBAR", SBS_HORZ), min_(c.range.min), max_(c.range.max),
       value_(c.range.value), smallChange_(c.range.smallChange), largeChange_(c.range.largeChange) {
+    annotateRole(hwnd_, ROLE_SYSTEM_SLIDER); // it sets the pace; it scrolls nothing
     show();
+}
+
+void ScrollBar::setValueText(const std::u16string& text) {
+    if (annotateValue(hwnd_, text))
+        NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void ScrollBar::show() {

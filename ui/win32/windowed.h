@@ -83,6 +83,7 @@ public:
     int16_t value() const override { return value_; }
     void setRange(int16_t minimum, int16_t maximum) override;
     void setValue(int16_t value) override;
+    void setValueText(const std::u16string& text) override;
     // WM_HSCROLL: arrows and track clicks step, a dragged thumb changes on release only.
     void scrolled(WORD request);
 
