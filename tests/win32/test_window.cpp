@@ -714,7 +714,8 @@ TEST(Window, StackedAsTheFormListsThem) {
         EXPECT_EQ(child, s.control(row.name, row.index)) << row.name << "(" << row.index << ")";
         child = GetWindow(child, GW_HWNDNEXT);
     }
-    EXPECT_EQ(child, nullptr);
+    EXPECT_EQ(child, s.window.announcer()); // the unseen live region, beneath them all
+    EXPECT_EQ(GetWindow(child, GW_HWNDNEXT), nullptr);
     // The buttons' bottom row lies on the description, the bar's bottom border on the
     // slider: neither is clipped.
     for (const HWND front :

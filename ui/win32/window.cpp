@@ -107,6 +107,8 @@ FormWindow::FormWindow(const FormDescription& description) : description_(descri
                                  hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
     annotateLiveRegion(announcer_);
     stack();
+    // Beneath every control, where it can never cover one.
+    SetWindowPos(announcer_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     accessibleLabels_ = std::make_shared<AccessibleLabels>();
     accessibleLabels_->labels.assign(labels_.begin(), labels_.end());
     const LONG firstLabel = firstLabelChildId(hwnd_);
