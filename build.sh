@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One entry for every task: ./build.sh run | test | core | format | sanitize | memcheck |
-# accessibility | wayland | windows | test-windows | web | test-web | bench | bench-windows |
-# bench-web | screenshot | screenshot-web | dist | test-dist
+# accessibility | test-screen-reader | wayland | windows | test-windows | web | test-web |
+# bench | bench-windows | bench-web | screenshot | screenshot-web | dist | test-dist
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -108,6 +108,13 @@ accessibility)
     tools/install-deps.sh --display --accessibility
     configure_and_build
     dbus-run-session -- xvfb-run -a /usr/bin/python3 tests/qt/atspi_session.py "$build_dir/kestramo"
+    ;;
+test-screen-reader)
+    # The window with Orca and speech-dispatcher on a virtual screen, driven by keys alone;
+    # what Orca said, read from its debug log, step by step.
+    tools/install-deps.sh --display --accessibility --screen-reader
+    configure_and_build
+    dbus-run-session -- /usr/bin/python3 tests/qt/orca_session.py "$build_dir/kestramo"
     ;;
 memcheck)
     # A scripted session (start-up, both tests, lookups, closing during a run) under
@@ -289,7 +296,7 @@ screenshot)
     ;;
 *)
     echo "usage: ./build.sh run | test | core | format | sanitize | memcheck | accessibility |" \
-        "wayland | windows | test-windows | web | test-web |" \
+        "test-screen-reader | wayland | windows | test-windows | web | test-web |" \
         "bench [repeats] | bench-windows | bench-web | screenshot [file.png] |" \
         "screenshot-web [file.png] [ratio] [lookup] | dist | test-dist" >&2
     exit 2

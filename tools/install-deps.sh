@@ -2,6 +2,7 @@
 # Installs the Debian packages Kestramo needs that are missing; does nothing when all are
 # present. With --display it adds what running the window headless and screenshots need,
 # with --memcheck valgrind, with --accessibility the accessibility bus and its Python client,
+# with --screen-reader Orca, speech-dispatcher with espeak-ng, and xdotool to drive by keys,
 # with --format clang-format, with --package what makes and checks the Debian package,
 # with --wayland a headless Weston with its X bridge and Qt's Wayland plugin, with
 # --desktop a virtual screen and Qt's GTK theme, to meet a desktop's dark scheme, with
@@ -20,6 +21,8 @@ for option in "$@"; do
     --display) packages+=(xvfb xauth imagemagick) ;;
     --memcheck) packages+=(valgrind) ;;
     --accessibility) packages+=(dbus at-spi2-core python3-pyatspi) ;;
+    --screen-reader) packages+=(orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+        xdotool xvfb) ;;
     --format) packages+=(clang-format) ;;
     --package) packages+=(dpkg-dev file lintian desktop-file-utils appstream) ;;
     --desktop) packages+=(xvfb xauth qt6-gtk-platformtheme) ;;
