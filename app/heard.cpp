@@ -26,6 +26,13 @@ std::u16string testName(const ui::FormDescription& form, int16_t kind) {
     return {};
 }
 
+// The letters list's own description, from the form's.
+std::u16string lettersRole(const ui::FormDescription& form) {
+    for (const auto& control : form.controls)
+        if (control.name == "List1" && control.index == 1) return control.role;
+    return {};
+}
+
 } // namespace
 
 void Kestramo::announceStart() {
@@ -42,7 +49,14 @@ void Kestramo::announceEnd() {
 }
 
 void Kestramo::announceLookup() {
-    if (List1[1].ListIndex() >= 0) peer().announce(Label1[2].Caption());
+    if (List1[1].ListIndex() < 0) return;
+    peer().announce(Label1[2].Caption());
+    // Found again from the list itself: the answer leads its description.
+    List1[1].AccessibleDescription(Label1[2].Caption() + u". " + lettersRole(description()));
+}
+
+void Kestramo::forgetLookup() {
+    List1[1].AccessibleDescription(lettersRole(description()));
 }
 
 void Kestramo::tellReaders() {

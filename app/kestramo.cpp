@@ -12,6 +12,7 @@ Kestramo::Kestramo(ui::FormPeer& window, ErrorReporter reporter)
     for (int16_t i = 0; i < Command1.count(); ++i)
         Command1[i].onClick = [this, i] {
             if (dispatch([this, i] { Command1_Click(i); }) && Timer1.Enabled()) announceStart();
+            forgetLookup();
             tellReaders();
         };
     for (int16_t i = 0; i < Option1.count(); ++i)

@@ -39,6 +39,7 @@ private:
     void announceStart();
     void announceEnd();
     void announceLookup();
+    void forgetLookup(); // a new run or «Чисти» empties the list
     // After every handler: what the cover hides, and the pace in milliseconds.
     void tellReaders();
 

@@ -67,6 +67,7 @@ public:
     void Visible(bool visible) { peer_.setVisible(visible); }
     bool Enabled() const { return peer_.isEnabled(); }
     void Enabled(bool enabled) { peer_.setEnabled(enabled); }
+    void AccessibleDescription(const std::u16string& text) { peer_.setAccessibleDescription(text); }
 
     // Raised when the user selects a row.
     std::function<void()> onClick;

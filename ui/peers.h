@@ -44,6 +44,8 @@ public:
     virtual void setVisible(bool visible) = 0;
     virtual bool isEnabled() const = 0;
     virtual void setEnabled(bool enabled) = 0;
+    // The description a screen reader gives the list (the last lookup's answer leads it).
+    virtual void setAccessibleDescription(const std::u16string& text) = 0;
 
     std::function<void()> onSelect; // the user selected a row
 };

@@ -73,8 +73,12 @@ TEST(Readers, StartEndAndLookupAreAnnouncedOnce) {
         EXPECT_EQ(heard.back(), answer);
     }
     EXPECT_EQ(heard.size(), 5u);
+    // The last answer is found again on the list itself, and is gone with the list.
+    const std::u16string role = u"Изберете буква, за да видите колко пъти е показана";
+    EXPECT_EQ(r.window.list(1).accessibleDescription, u"C = 0. " + role);
     r.clear();
     EXPECT_EQ(heard.size(), 5u); // «Чисти» starts nothing
+    EXPECT_EQ(r.window.list(1).accessibleDescription, role);
 }
 
 TEST(Readers, TheCoverHidesTheProverbFromReadersAsFromSight) {

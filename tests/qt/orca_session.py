@@ -164,6 +164,7 @@ def main():
         session.keys("Down")
         heard = session.wait_for(r"\b[A-Z] = \d+")
         step("Down looks up a letter", heard)
+        assert sum(bool(re.search(r"\b[A-Z] = \d+", h)) for h in heard) == 1, heard
         # Flat review, line by line: up to the top of the window (KP_7), then down (KP_9):
         # whatever the screen shows is read, and the proverb under the cover is not.
         session.keys("KP_Home", "KP_Home", "KP_Home")

@@ -200,6 +200,10 @@ private slots:
         QVERIFY(told().startsWith(QStringLiteral("Тестът „Знак“ свърши след 10 стъпки.")));
         QVERIFY(accessibleOf(ui::qt::widgetOf(t.form.List1[1]))->tableInterface()->selectRow(10));
         QCOMPARE(told(), QStringLiteral("K = 10"));
+        // Found again on the list itself.
+        QVERIFY(accessibleOf(ui::qt::widgetOf(t.form.List1[1]))
+                    ->text(QAccessible::Description)
+                    .startsWith(QStringLiteral("K = 10. ")));
     }
 
     void valueSetOnTheSliderIsOneChange() {

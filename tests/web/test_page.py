@@ -878,6 +878,8 @@ class ScreenReaders(PageTest):
         self.assertEqual(told[0], "Тестът „Знак“ започна, 400 мс на стъпка.")
         self.assertTrue(told[1].startswith("Тестът „Знак“ свърши след 13 стъпки."), told)
         self.assertEqual(told[2:], ["K = 3", "A = 10", "K = 3"][:len(told) - 2])
+        # The last answer is found again on the list itself.
+        self.assertTrue(letters.get_attribute("aria-description").startswith("K = 3. "))
         # The chosen row tells its state to a screen reader: selected, in a list that takes input.
         option = self.node("option", "K")
         self.assertTrue(option["selected"])

@@ -45,6 +45,10 @@ public:
     void setVisible(bool visible) override { visible_ = visible; }
     bool isEnabled() const override { return enabled_; }
     void setEnabled(bool enabled) override { enabled_ = enabled; }
+    void setAccessibleDescription(const std::u16string& text) override {
+        accessibleDescription = text;
+    }
+    std::u16string accessibleDescription;
 
     // The user picks a row; a hidden or disabled list takes no input. False when refused.
     bool select(int32_t row);

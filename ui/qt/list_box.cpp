@@ -75,4 +75,9 @@ int32_t ListBox::selectedIndex() const {
     return selected.isEmpty() ? -1 : view_->row(selected.first());
 }
 
+void ListBox::setAccessibleDescription(const std::u16string& text) {
+    const QString description = toQString(text);
+    if (description != view_->accessibleDescription()) view_->setAccessibleDescription(description);
+}
+
 } // namespace ui::qt

@@ -24,6 +24,7 @@ protected:
 class ListBox : public ListBoxPeer {
 public:
     explicit ListBox(QWidget* form);
+    void setAccessibleDescription(const std::u16string& text) override;
     void addItem(const std::u16string& text) override;
     void clear() override;
     int32_t count() const override { return view_->count(); }

@@ -52,6 +52,9 @@ public:
     void setVisible(bool visible) override;
     bool isEnabled() const override { return enabled_; }
     void setEnabled(bool enabled) override;
+    void setAccessibleDescription(const std::u16string& text) override {
+        page::setAccessibleDescription(handle(), text);
+    }
     // Select: the user chose a row, by mouse, key or touch.
     void event(Event kind, int row) override;
 

@@ -72,6 +72,9 @@ EM_JS(void, kw_value_text, (int handle, const char16_t* text, int length), {
 EM_JS(void, kw_accessible_name, (int handle, const char16_t* text, int length), {
     KestramoPage.setAccessibleName(handle, KestramoPage.text(text, length));
 });
+EM_JS(void, kw_accessible_description, (int handle, const char16_t* text, int length), {
+    KestramoPage.setAccessibleDescription(handle, KestramoPage.text(text, length));
+});
 EM_JS(void, kw_announce, (const char16_t* text, int length), {
     KestramoPage.announce(KestramoPage.text(text, length));
 });
@@ -143,6 +146,9 @@ void setValueText(int handle, const std::u16string& text) {
 }
 void setAccessibleName(int handle, const std::u16string& name) {
     kw_accessible_name(handle, name.c_str(), length(name));
+}
+void setAccessibleDescription(int handle, const std::u16string& text) {
+    kw_accessible_description(handle, text.c_str(), length(text));
 }
 void announce(const std::u16string& message) {
     kw_announce(message.c_str(), length(message));

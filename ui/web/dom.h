@@ -54,6 +54,7 @@ void listSet(int handle, int32_t index, const std::u16string& text);
 void pictureFill(int handle, double x1, double y1, double x2, double y2, Colour colour);
 void setValueText(int handle, const std::u16string& text);
 void setAccessibleName(int handle, const std::u16string& name);
+void setAccessibleDescription(int handle, const std::u16string& text);
 // Tells a screen reader once, politely, through the page's status region.
 void announce(const std::u16string& message);
 // Shows the modal report; the rest of the page takes no input until it is closed.

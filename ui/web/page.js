@@ -653,6 +653,9 @@ var KestramoPage = (function () {
     function setAccessibleName(handle, name) {
         controls[handle].element.setAttribute('aria-label', name);
     }
+    function setAccessibleDescription(handle, text) {
+        controls[handle].element.setAttribute('aria-description', text);
+    }
     // A polite status region, unseen: emptied first, so that the same words said again
     // (the same letter looked up twice) are a change a screen reader hears.
     var announcing = 0;
@@ -834,5 +837,6 @@ var KestramoPage = (function () {
              pictureClear: pictureClear, pictureFill: pictureFill, wakeAt: wakeAt,
              cancelWake: cancelWake, report: report, show: show,
              setHiddenFromReaders: setHiddenFromReaders, setValueText: setValueText,
-             setAccessibleName: setAccessibleName, announce: announce };
+             setAccessibleName: setAccessibleName,
+             setAccessibleDescription: setAccessibleDescription, announce: announce };
 })();

@@ -131,6 +131,11 @@ ListBox::ListBox(HWND form, const FormDescription& f, const ControlDescription& 
         addItem(text);
 }
 
+void ListBox::setAccessibleDescription(const std::u16string& text) {
+    if (annotate(hwnd_, control_.accessibleName, text))
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+}
+
 void ListBox::addItem(const std::u16string& text) {
     SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(text)));
 }

@@ -59,6 +59,7 @@ public:
 class ListBox : public ListBoxPeer, public Windowed {
 public:
     ListBox(HWND form, const FormDescription& f, const ControlDescription& c);
+    void setAccessibleDescription(const std::u16string& text) override;
     void addItem(const std::u16string& text) override;
     void clear() override;
     int32_t count() const override;
