@@ -110,11 +110,16 @@ accessibility)
     dbus-run-session -- xvfb-run -a /usr/bin/python3 tests/qt/atspi_session.py "$build_dir/kestramo"
     ;;
 test-screen-reader)
-    # The window with Orca and speech-dispatcher on a virtual screen, driven by keys alone;
-    # what Orca said, read from its debug log, step by step.
-    tools/install-deps.sh --display --accessibility --screen-reader
+    # The window, then the page in a headed Chromium, with Orca and speech-dispatcher on a
+    # virtual screen, driven by keys alone; what Orca said, read from its debug log, step
+    # by step.
+    tools/install-deps.sh --display --accessibility --screen-reader --web
     configure_and_build
+    configure_web
+    cmake --build build-web -j "$jobs" --target page
     dbus-run-session -- /usr/bin/python3 tests/qt/orca_session.py "$build_dir/kestramo"
+    dbus-run-session -- /usr/bin/python3 tests/qt/orca_session.py "$build_dir/kestramo" \
+        build-web/kestramo.html
     ;;
 memcheck)
     # A scripted session (start-up, both tests, lookups, closing during a run) under

@@ -3,6 +3,7 @@
 silent sound card) on a virtual screen, the program driven by keys alone, and what Orca
 said read back from its debug log, step by step. Run inside a D-Bus session:
 dbus-run-session -- python3 tests/qt/orca_session.py build/kestramo
+and, with a page as its second argument, the page in a headed Chromium instead.
 """
 import os
 import pathlib
@@ -21,7 +22,7 @@ SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'(?:\{|\[|$)")
 
 
 class Session:
-    def __init__(self, program, home):
+    def __init__(self, command, home, **extra):
         self.home = home
         self.log = home / "orca-debug.out"
         self.env = dict(os.environ, HOME=str(home), LANG="C.UTF-8",
@@ -31,9 +32,7 @@ class Session:
         self.start_display()
         self.start_speech()
         self.start_orca()
-        # Qt talks to the accessibility bus whether or not a screen reader says so first.
-        self.program = self.spawn([program], QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                                  QT_QPA_PLATFORM="xcb")
+        self.program = self.spawn(command, **extra)
         window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid",
                                  str(self.program.pid)], env=self.env, capture_output=True,
                                 text=True, timeout=20).stdout.split()[0]
@@ -122,9 +121,73 @@ class Session:
             subprocess.run(["kill", pid.read_text().strip()])
 
 
-def main():
+def desktop(program):
     home = pathlib.Path(tempfile.mkdtemp(prefix="kestramo-orca."))
-    session = Session(sys.argv[1], home)
+    # Qt talks to the accessibility bus whether or not a screen reader says so first.
+    session = Session([program], home, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                      QT_QPA_PLATFORM="xcb")
+    return home, session
+
+
+def page(path):
+    """The page in a headed Chromium, its accessibility on, with Orca reading it."""
+    home = pathlib.Path(tempfile.mkdtemp(prefix="kestramo-orca."))
+    session = Session(["chromium", "--no-sandbox", "--user-data-dir=%s" % (home / "profile"),
+                       "--no-first-run", "--force-renderer-accessibility", "--disable-gpu",
+                       "--lang=bg", "--window-size=900,700", "--window-position=0,0",
+                       pathlib.Path(path).resolve().as_uri()], home)
+    return home, session
+
+
+def read_the_page(session, step):
+    step("the page opens", session.wait_for(r"Описание", 30))
+    session.keys("Tab")
+    heard = session.wait_for(r"400 мс")
+    step("Tab to the slider", heard)
+    assert any(re.search(r"Скорост .*slider 400 мс", h) for h in heard), heard
+    session.keys("Tab")
+    step("Tab to the options", session.wait_for(r"Текст"))
+    session.keys("Down", "space")
+    step("Down and Space choose «Знак»", session.wait_for(r"selected"))
+    session.keys("Tab")
+    step("Tab to «Почни»", session.wait_for(r"Почни"))
+    session.keys("space")
+    step("Space starts a letter test", session.wait_for(r"Тестът „Знак“ започна, 400 мс"))
+    session.keys("shift+Tab", "shift+Tab")
+    step("back to the slider", session.wait_for(r"Скорост"))
+    # The slider's own keys move it at once: no switch to focus mode first.
+    session.keys("End", settle=0.2)
+    heard = session.wait_for(r"Тестът „Знак“ свърши след \d+ стъпки", 60)
+    step("End: the fastest pace, then the run to its end", heard)
+    assert heard[0] == "100 мс" and len(heard) == 2, heard  # nothing on any tick
+    session.keys("Tab", "Tab", "Tab", "Tab")
+    step("Tab to the letters", session.wait_for(r"Букви"))
+    session.keys("Down")
+    heard = session.wait_for(r"^[A-Z] = \d+$")
+    step("Down looks up a letter", heard)
+    assert not any("not selected" in h or "неизбран" in h for h in heard), heard
+
+
+def main():
+    if len(sys.argv) > 2:
+        home, session = page(sys.argv[2])
+        steps = 0
+
+        def step(what, heard):
+            nonlocal steps
+            steps += 1
+            print("%s:" % what)
+            for utterance in heard:
+                print("    %s" % utterance)
+        try:
+            read_the_page(session, step)
+            print("screen reader, the page: %d steps heard as expected" % steps)
+        finally:
+            session.close()
+            if not os.environ.get("KESTRAMO_KEEP_ORCA_LOG"):
+                shutil.rmtree(home, ignore_errors=True)
+        return
+    home, session = desktop(sys.argv[1])
     steps = 0
 
     def step(what, heard):
