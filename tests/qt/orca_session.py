@@ -154,6 +154,15 @@ def read_the_page(session, step):
         heard += session.wait_for(r"400 мс")
     step("Tab to the slider", heard)
     assert any(re.search(r"Скорост .*slider 400 мс", h) for h in heard), heard
+    # The description reads line by line in focus mode, as on the desktop.
+    session.keys("shift+Tab")
+    step("back to the description", session.wait_for(r"Описание"))
+    session.keys("Down")
+    step("Down in it", session.wait_for(r"^Наличие на характер\.$"))
+    session.keys("Down")
+    step("Down again", session.wait_for(r"^Необходимост от малко време за визуална реакция и"))
+    session.keys("Tab")
+    step("on to the slider", session.wait_for(r"400 мс"))
     session.keys("Tab")
     step("Tab to the options", session.wait_for(r"Текст"))
     session.keys("Down", "space")

@@ -227,7 +227,20 @@ class StartUp(PageTest):
         description = page.script("return arguments[0].value", page.element("Text1(0)"))
         self.assertEqual(description.count("\n"), 11)  # every line end, the last one too
         self.assertTrue(description.startswith("Умението за справянето с кризисна ситуация"))
-        self.assertTrue(page.script("return arguments[0].readOnly", page.element("Text1(0)")))
+        # Read only: no key, cut, paste or drop changes it, and a screen reader hears so.
+        text = page.element("Text1(0)")
+        self.assertEqual(text.get_attribute("aria-readonly"), "true")
+        text.click()
+        page.keys("абв", Keys.BACKSPACE, Keys.DELETE, Keys.ENTER)
+        ActionChains(self.driver).key_down(Keys.CONTROL).send_keys("a").send_keys("x") \
+            .send_keys("v").key_up(Keys.CONTROL).perform()
+        page.script("""
+            const t = arguments[0], data = new DataTransfer();
+            data.setData('text/plain', 'вмъкнато');
+            t.dispatchEvent(new ClipboardEvent('paste', {clipboardData: data, bubbles: true,
+                                                         cancelable: true}));
+            t.dispatchEvent(new InputEvent('input', {bubbles: true}));""", text)
+        self.assertEqual(page.script("return arguments[0].value", text), description)
         self.assertEqual(page.options("List2"), PROVERBS)
         self.assertEqual(page.script("return arguments[0].querySelector('.caption').textContent",
                                      page.element("Frame1")), "Вид")

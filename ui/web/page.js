@@ -539,12 +539,23 @@ var KestramoPage = (function () {
     function makeTextBox(c) {
         var element = document.createElement('textarea');
         element.className = 'text';
-        element.readOnly = true;
         element.spellcheck = false;
         place(element, c);
         describe(element, c);
         element.value = c.text.replace(/\r\n/g, '\n');
-        var control = { element: element };
+        var control = { element: element, text: element.value };
+        // Read only, but not by the readonly attribute: Chromium moves no caret in a
+        // read-only textarea, so a screen reader's Down there said nothing where the desktop
+        // reads the next line. Every edit is refused instead, what an input method slips
+        // past is undone, and a tap opens no on-screen keyboard.
+        element.setAttribute('aria-readonly', 'true');
+        element.setAttribute('inputmode', 'none');
+        element.addEventListener('beforeinput', function (event) { event.preventDefault(); });
+        element.addEventListener('input', function () {
+            if (element.value !== control.text) element.value = control.text;
+        });
+        // The caret at the start, as on the desktop: a value set from code leaves it at the end.
+        element.setSelectionRange(0, 0);
         var lineHeight = function () { return parseFloat(getComputedStyle(element).lineHeight) || 19; };
         control.bar = makeBoxScrollBar(element, c, lineHeight, function () { return true; });
         element.addEventListener('scroll', function () { control.bar.update(); });
@@ -581,8 +592,12 @@ var KestramoPage = (function () {
 
     function setText(handle, value) {
         var control = controls[handle];
-        if (control.kind === KIND.TextBox) control.element.value = value.replace(/\r\n/g, '\n');
-        else control.element.textContent = value;
+        if (control.kind === KIND.TextBox) {
+            control.text = control.element.value = value.replace(/\r\n/g, '\n');
+            control.element.setSelectionRange(0, 0);
+        } else {
+            control.element.textContent = value;
+        }
         if (control.bar) control.bar.update();
     }
     // The top edge stays; a smaller height cuts the label off from the bottom.
