@@ -182,8 +182,11 @@ def read_the_page(session, step):
     step("Tab to the letters", session.wait_for(r"Букви"))
     session.keys("Down")
     heard = session.wait_for(r"^[A-Z] = \d+$")
+    time.sleep(0.5)
+    heard += session.said()
     step("Down looks up a letter", heard)
     assert not any("not selected" in h or "неизбран" in h for h in heard), heard
+    assert sum(bool(re.search(r"\b[A-Z] = \d+", h)) for h in heard) == 1, heard  # once
 
 
 def main():

@@ -892,7 +892,8 @@ class ScreenReaders(PageTest):
         self.assertTrue(told[1].startswith("Тестът „Знак“ свърши след 13 стъпки."), told)
         self.assertEqual(told[2:], ["K = 3", "A = 10", "K = 3"][:len(told) - 2])
         # The last answer is found again on the list itself.
-        self.assertTrue(letters.get_attribute("aria-description").startswith("K = 3. "))
+        page.wait(lambda: letters.get_attribute("aria-description").startswith("K = 3. "),
+                  timeout=2, what="the answer on the list")
         # The chosen row tells its state to a screen reader: selected, in a list that takes input.
         option = self.node("option", "K")
         self.assertTrue(option["selected"])

@@ -668,8 +668,15 @@ var KestramoPage = (function () {
     function setAccessibleName(handle, name) {
         controls[handle].element.setAttribute('aria-label', name);
     }
+    // A list's new description (the last lookup's answer) is set once the screen reader has
+    // moved to the chosen row: set while the list itself still had the reader's focus, it
+    // was read out beside the status region's words, and the answer heard twice.
     function setAccessibleDescription(handle, text) {
-        controls[handle].element.setAttribute('aria-description', text);
+        var control = controls[handle];
+        clearTimeout(control.describing);
+        control.describing = setTimeout(function () {
+            control.element.setAttribute('aria-description', text);
+        }, 250);
     }
     // A polite status region, unseen: emptied first, so that the same words said again
     // (the same letter looked up twice) are a change a screen reader hears.
