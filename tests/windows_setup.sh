@@ -7,7 +7,15 @@ setup=$1
 fail=0
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
 key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestramo'
-unix() { winepath -u "$1" 2>/dev/null; }
+# winepath now and then answers nothing while Wine is busy starting: ask again.
+unix() {
+    local path=""
+    for _ in 1 2 3 4 5; do
+        path=$(winepath -u "$1" 2>/dev/null) && [ -n "$path" ] && break
+        sleep 0.5
+    done
+    printf '%s\n' "$path"
+}
 
 for mode in AllUsers CurrentUser; do
     if [ $mode = AllUsers ]; then hive=HKLM; dir=$(unix 'C:\Program Files\Kestramo'); menu=$(unix 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs')
