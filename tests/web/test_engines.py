@@ -16,12 +16,14 @@ import json
 import pathlib
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
 from PIL import Image
 
-from helpers import FONT_AT_SHOW, wait_until
+from helpers import FONT_AT_SHOW, LIVE_FORM, form_pixels_apart, page_held_at_its_first_look, \
+    wait_until
 
 PAGE = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build-web/kestramo.html").resolve()
 TEST_PAGE = PAGE.with_name("kestramo-test.html")
@@ -152,7 +154,7 @@ class Page:
         engine.size(width, height)
         engine.goto(path.as_uri())
         self.wait(lambda: engine.script(
-            "return !!document.querySelector('#form:not([hidden])')"), what="the form")
+            "return !!document.querySelector('%s')" % LIVE_FORM), what="the form")
         # Errors thrown on the page, for the engines whose driver reads no console.
         engine.script("window.pageErrors = []; addEventListener('error',"
                       " e => pageErrors.push(String(e.message)))")
@@ -337,6 +339,26 @@ class EngineCases:
         page.engine.mouse("click", x, y)
         page.wait(lambda: page.engine.script("return %s.scrollTop" % text) == 19,
                   what="one line scrolled")
+
+    def test_the_first_look_is_the_form_the_program_then_shows(self):
+        # The form the page shows from its HTML while the program starts, measured for this
+        # engine's glyphs as the program's own form is, is the same picture.
+        page = self.open()
+        self.engine.script("document.activeElement.blur()")
+        time.sleep(0.1)
+        live = self.engine.screenshot()
+        ratio = live.width / self.engine.script("return innerWidth")
+        box = [v * ratio for v in self.engine.script(
+            "const r = document.getElementById('form').getBoundingClientRect();"
+            " return [r.left, r.top, r.right, r.bottom]")]
+        with tempfile.TemporaryDirectory() as folder:
+            self.engine.goto(page_held_at_its_first_look(PAGE, folder).as_uri())
+            page.wait(lambda: self.engine.script(
+                "return !!document.querySelector('#form[data-first-look]:not([hidden])')"),
+                what="the first look")
+            time.sleep(0.1)
+            first = self.engine.screenshot()
+        self.assertLess(form_pixels_apart(live, first, box), 0.001, self.engine.name)
 
     def test_the_form_shows_with_its_font(self):
         self.engine.before_load(FONT_AT_SHOW)

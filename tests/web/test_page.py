@@ -20,7 +20,8 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from helpers import FONT_AT_SHOW, wait_until
+from helpers import FONT_AT_SHOW, LIVE_FORM, form_pixels_apart, page_held_at_its_first_look, \
+    wait_until
 
 PAGE = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build-web/kestramo.html").resolve()
 # The same page with scripted draws and a way to break a run (tests/web/test_main.cpp).
@@ -84,7 +85,7 @@ class Page:
 
     def wait_for_the_form(self):
         self.wait(lambda: self.driver.execute_script(
-            "return !!document.querySelector('#form:not([hidden])')"))
+            "return !!document.querySelector('%s')" % LIVE_FORM))
 
     def wait(self, condition, timeout=10.0, what="the page"):
         wait_until(condition, timeout, what)
@@ -221,6 +222,40 @@ class StartUp(PageTest):
             self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
                                         {"identifier": script["identifier"]})
         self.assertEqual(page.script("return window.fontAtShow"), "loaded")
+
+    def test_the_first_look_is_the_form_the_program_then_shows(self):
+        # The page shows its form from the HTML while the program starts; the program's
+        # own form then takes its place. Held at that first look, the page shows the same
+        # pixels as the running program, in its font, and nothing in it answers yet.
+        with tempfile.TemporaryDirectory() as folder:
+            held = page_held_at_its_first_look(PAGE, folder)
+            script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                                 {"source": FONT_AT_SHOW})
+            try:
+                self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                    "width": 800, "height": 600, "deviceScaleFactor": 1, "mobile": False})
+                self.driver.get(held.as_uri())
+                wait_until(lambda: self.driver.execute_script(
+                    "return !!document.querySelector('#form[data-first-look]:not([hidden])')"),
+                    10, "the first look")
+            finally:
+                self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                            {"identifier": script["identifier"]})
+            self.assertEqual(self.driver.execute_script("return window.fontAtShow"), "loaded")
+            first = self.driver.execute_script("""
+                const form = document.getElementById('form');
+                return [form.inert, form.getAttribute('aria-hidden'),
+                        document.activeElement === document.body,
+                        document.querySelector('[data-control="Text1(0)"]').value.length > 0,
+                        document.querySelector('input[type=radio]').checked]""")
+            self.assertEqual(first, [True, "true", True, True, True])
+            image = Image.open(io.BytesIO(self.driver.get_screenshot_as_png())).convert("RGB")
+        page = self.open()
+        page.script("document.activeElement.blur()")
+        time.sleep(0.1)
+        box = page.script("return document.getElementById('form').getBoundingClientRect()")
+        self.assertLess(form_pixels_apart(image, page.screenshot(), (
+            box["left"], box["top"], box["right"], box["bottom"])), 0.001)
 
     def test_texts(self):
         page = self.open()
@@ -397,6 +432,24 @@ class FailedLoad(PageTest):
                                         {"identifier": script["identifier"]})
         self.assertIsNotNone(text)
         self.assertIn("няма WebAssembly", text)
+        self.assertFalse(self.form_shows())
+
+    def test_a_browser_too_old_for_the_program(self):
+        # An engine that finds the program's WebAssembly invalid (one from before 2021
+        # lacks its exceptions) is told apart from a site's policy that refuses it.
+        old = ("WebAssembly.validate = () => false; WebAssembly.instantiate = () =>"
+               " Promise.reject(new WebAssembly.CompileError('invalid opcode'));")
+        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                             {"source": old})
+        try:
+            self.driver.get(PAGE.as_uri())
+            text = self.failure()
+        finally:
+            self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                        {"identifier": script["identifier"]})
+        self.assertIsNotNone(text)
+        self.assertIn("твърде стар", text)
+        self.assertNotIn("Content-Security-Policy", text)
         self.assertFalse(self.form_shows())
 
     def test_a_normal_start_never_shows_it(self):

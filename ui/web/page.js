@@ -7,7 +7,10 @@ var KestramoPage = (function () {
 
     // The script runs: the page's own reason for a failed start is not the one, and the
     // program's own takes its place if WebAssembly is missing or refused.
+    var started = false;  // the live form is on the page
     function fail(reason) {
+        // A first look that never becomes the program is not left standing, inert.
+        if (!started) document.getElementById('form').hidden = true;
         var failure = document.getElementById('failure');
         document.getElementById('failure-reason').textContent = reason;
         failure.classList.add('now');
@@ -16,11 +19,15 @@ var KestramoPage = (function () {
     var NO_WEBASSEMBLY = 'Този браузър не може да изпълни програмата: в него няма ' +
         'WebAssembly или е изключен. Отворете файла в съвременен браузър (Chrome, Edge, ' +
         'Firefox или Safari), обновен през последните години.';
+    var TOO_OLD = 'Този браузър е твърде стар за програмата: неговият WebAssembly не ' +
+        'познава всичко, което тя използва. Отворете файла в съвременен браузър (Chrome, ' +
+        'Edge, Firefox или Safari), обновен през последните години.';
+    var tooOld = false;  // the program's WebAssembly is not valid for this browser
     document.getElementById('failure').hidden = true;
     if (typeof WebAssembly !== 'object') fail(NO_WEBASSEMBLY);
     Module['onAbort'] = function (what) {
-        var started = !document.getElementById('form').hidden;
         if (typeof WebAssembly !== 'object') return fail(NO_WEBASSEMBLY);
+        if (tooOld) return fail(TOO_OLD);
         fail(started
             ? 'Програмата спря поради грешка (' + what + '). Презаредете страницата, ' +
               'за да започнете отново.'
@@ -31,11 +38,6 @@ var KestramoPage = (function () {
     };
 
     var TWIPS_PER_PIXEL = 15;
-    var FONT = '16px "Kestramo Serif"';  // the family page.css embeds
-    // A browser decodes a font only when a text asks for it: asked now, the font decodes
-    // while the program compiles, and the form can show with its texts at once.
-    var fontReady = document.fonts && document.fonts.load ? document.fonts.load(FONT)
-                                                          : Promise.resolve();
 
     // The program's WebAssembly lies in the page, packed (zlib) and in base64, in a script
     // element that the browser parses as text alone; it is unpacked and compiled off the
@@ -56,10 +58,22 @@ var KestramoPage = (function () {
         return new Response(stream).arrayBuffer();
     }
     Module['instantiateWasm'] = function (imports, receive) {
-        programBytes()
-            .then(function (bytes) { return WebAssembly.instantiate(bytes, imports); })
-            .then(function (made) { receive(made.instance, made.module); },
-                  function (error) { abort(String(error)); });
+        var program = null;
+        KestramoForm.whenPainted()
+            .then(programBytes)
+            .then(function (bytes) {
+                program = bytes;
+                return WebAssembly.instantiate(bytes, imports);
+            })
+            .then(function (made) { receive(made.instance, made.module); }, function (error) {
+                // A site's policy refuses a valid program; an old engine finds it invalid
+                // (its exceptions came to browsers in 2021).
+                try {
+                    tooOld = !!program && typeof WebAssembly.validate === 'function' &&
+                             !WebAssembly.validate(program);
+                } catch (refused) { /* a policy that refuses even this says enough */ }
+                abort(String(error));
+            });
         return {};
     };
     // The module's numbers for the kinds of control and the events, which it gives before
@@ -119,17 +133,16 @@ var KestramoPage = (function () {
 
     function makeForm(caption, width, height, back, points) {
         document.title = caption;
-        formElement = document.getElementById('form');
+        // Built aside, while the page shows its first look, and put in its place when whole.
+        formElement = document.createElement('main');
+        formElement.id = 'form';
+        formElement.hidden = true;
         formElement.setAttribute('aria-label', caption);
         formSize = { width: px(width), height: px(height) };
         formElement.style.width = formSize.width + 'px';
         formElement.style.height = formSize.height + 'px';
-        // The unscaled size, for print.
-        formElement.parentElement.style.setProperty('--form-width', formSize.width + 'px');
-        formElement.parentElement.style.setProperty('--form-height', formSize.height + 'px');
         formElement.style.backgroundColor = colour(back);
         formElement.style.fontSize = fontSize(points);
-        fit();
     }
 
     function makeLabel(c) {
@@ -578,7 +591,6 @@ var KestramoPage = (function () {
         made.kind = c.kind;
         made.tabIndex = c.tabIndex;
         made.points = c.points;
-        if (c.visible && c.text) sampleText += c.text + ' ';
         setShown(made.element, c.visible);
         made.element.dataset.control = c.index >= 0 ? c.name + '(' + c.index + ')' : c.name;
         made.element.dataset.handle = String(c.handle);
@@ -765,37 +777,17 @@ var KestramoPage = (function () {
         if (optionFrame) order(optionFrame);
         // The form shows with its texts from its first frame: a browser fetches a font only
         // when some text asks for it, so the embedded one is decoded before the form shows.
-        fontReady.then(reveal, reveal);
+        KestramoForm.fontReady.then(reveal, reveal);
     }
-    // Some engines (WebKitGTK) place each glyph on a whole pixel, which makes small text
-    // some 4 % wider than the font's own advances, and the description would wrap its lines
-    // elsewhere than the desktop does. Measured against the same text at ten times the
-    // size, where whole pixels hardly matter, the difference is taken back by a letter
-    // spacing, for each size of text on the form; engines that place glyphs exactly get none.
-    var sampleText = '';
-    function evenAdvances() {
-        var context = document.createElement('canvas').getContext('2d');
-        var sample = sampleText.replace(/\s+/g, ' ').slice(0, 400);
-        if (!context || !sample) return;
-        var spacing = {};
-        var measure = function (size) {
-            context.font = size + 'px "Kestramo Serif"';
-            return context.measureText(sample).width;
-        };
-        Object.keys(controls).forEach(function (h) {
-            var control = controls[h], points = control.points;
-            if (!(points in spacing)) {
-                var size = points * 96 / 72;
-                var off = (measure(size * 10) / 10 - measure(size)) / sample.length;
-                spacing[points] = Math.abs(off) > 0.01 ? off.toFixed(3) + 'px' : '';
-            }
-            control.element.style.letterSpacing = spacing[points];
-        });
-    }
+    // The live form takes the place of the first look in one go, so no frame shows neither.
     function reveal() {
-        formElement.hidden = false;
-        evenAdvances();
+        // Scaled before it is in the page: on a phone an unscaled form would widen the
+        // layout viewport, and the scale would be taken from that.
+        started = true;
         fit();
+        document.getElementById('form').replaceWith(formElement);
+        formElement.hidden = false;
+        KestramoForm.evenAdvances(formElement);
         Object.keys(controls).forEach(function (h) {
             var control = controls[h];
             if (control.kind === KIND.HScrollBar) control.layout(control.value);
@@ -816,25 +808,9 @@ var KestramoPage = (function () {
         }
     }
 
-    // The form keeps its size and layout; a viewport smaller than it scales it down whole.
-    function formScale() {
-        var scale = Math.min(1, window.innerWidth / formSize.width,
-                             window.innerHeight / formSize.height);
-        return scale > 0 ? scale : 1;
-    }
+    function formScale() { return KestramoForm.scale(formSize.width, formSize.height); }
     function fit() {
-        if (!formElement || !formSize.width) return;
-        var scale = formScale();
-        var ratio = window.devicePixelRatio || 1;
-        var holder = formElement.parentElement;
-        var width = formSize.width * scale, height = formSize.height * scale;
-        // In the middle, on whole device pixels, so that no edge is blurred across two.
-        var snap = function (free) { return Math.max(0, Math.floor(free / 2 * ratio) / ratio); };
-        holder.style.left = snap(window.innerWidth - width) + 'px';
-        holder.style.top = snap(window.innerHeight - height) + 'px';
-        holder.style.width = width + 'px';
-        holder.style.height = height + 'px';
-        formElement.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
+        if (started) KestramoForm.fit(formElement, formSize.width, formSize.height);
     }
     // Zoom and a move to a screen of another density change the device-pixel ratio.
     function ratioChanged() {
