@@ -157,23 +157,30 @@ def letter_test_in(engine):
     return row
 
 
-# The frame that first shows the form, with its texts: the first animation frame after the
-# form is no longer hidden, in the page's time from the start of its navigation.
+# When the form first shows with its texts (the page's first look, or else its live form),
+# in the page's time from the start of its navigation: the first contentful paint, when the
+# form was already shown by then (nothing else on the page paints text), or else the next
+# animation frame after it shows.
 FORM_FRAME = """
 new MutationObserver(() => {
     const form = document.getElementById('form');
-    if (form && !form.hidden && window.formFrame === undefined) {
-        window.formFrame = null;
+    if (form && !form.hidden && window.formShown === undefined) {
+        window.formShown = performance.now();
         requestAnimationFrame(t => { window.formFrame = t; });
     }
 }).observe(document, {attributes: true, subtree: true, attributeFilter: ['hidden']});
+"""
+FORM_PAINTED = """
+const paint = performance.getEntriesByName('first-contentful-paint')[0];
+if (window.formShown === undefined || window.formFrame === undefined || !paint) return null;
+return paint.startTime >= formShown ? paint.startTime : formFrame;
 """
 TINY = "<!DOCTYPE html><html lang=bg><meta charset=utf-8><title>x</title><p>Kestramo</p>"
 
 
 def first_load(rate, tiny_page):
     """One first visit, in a browser of its own (no cache of any kind): the page's form
-    shown, and a tiny page's first contentful paint, both from navigation start (ms)."""
+    painted, and a tiny page's first contentful paint, both from navigation start (ms)."""
     found = {}
     for what, url in (("page", PAGE.as_uri()), ("tiny", tiny_page.as_uri())):
         driver = test_page.start_browser()
@@ -182,7 +189,7 @@ def first_load(rate, tiny_page):
             driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
                                    {"source": FORM_FRAME})
             driver.get(url)
-            probe = ("return typeof formFrame === 'number' ? formFrame : null" if what == "page"
+            probe = (FORM_PAINTED if what == "page"
                      else "const p = performance.getEntriesByName('first-contentful-paint')[0];"
                           " return p ? p.startTime : null;")
             end = time.monotonic() + 30
@@ -323,8 +330,9 @@ def main():
             "ok" if ok else "MISSED"))
     print()
     print("A pupil's first load, each in a fresh profile, from navigation start (ms): the form "
-          "shown with its texts, a tiny page's first contentful paint, and the page's own cost "
-          "(the difference of the medians; targets 100 ms here, 600 ms at 6x)")
+          "painted with its texts (the page's first contentful paint, the form shown by then), "
+          "a tiny page's first contentful paint, and the page's own cost (the difference of "
+          "the medians; targets 100 ms here, 600 ms at 6x)")
     loads_ok = True
     for rate, target in ((1, 100), (6, 600)):
         page_ms = statistics.median(loads[rate]["page"]) if loads[rate]["page"] else float("nan")
