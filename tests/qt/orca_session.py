@@ -140,10 +140,28 @@ def page(path):
     return home, session
 
 
+def letter_test_at_the_fastest_pace(session, step):
+    """From the chosen option: Tab to «Почни», start the letter test, back to the slider,
+    End, and the run to its end. What was heard from End to the end."""
+    session.keys("Tab")
+    step("Tab to «Почни»", session.wait_for(r"Почни"))
+    session.keys("space")
+    step("Space starts a letter test", session.wait_for(r"Тестът „Знак“ започна, 400 мс"))
+    session.keys("shift+Tab", "shift+Tab")
+    step("back to the slider", session.wait_for(r"Скорост"))
+    # The slider's own keys move it at once: no switch to focus mode first.
+    session.keys("End", settle=0.2)
+    heard = session.wait_for(r"Тестът „Знак“ свърши след \d+ стъпки", 60)
+    step("End: the fastest pace, then the run to its end", heard)
+    return heard
+
+
 def read_the_page(session, step):
-    step("the page opens", session.wait_for(r"Finished loading", 30))
-    # The page gives its first control the focus as it shows, which Orca may hear before
-    # it has the page in hand: Tab on until the slider, whatever had the focus.
+    # Orca says it has the page, or, as it did once in four runs, hears the focus the page
+    # gives its first control first and its "Finished loading" never comes.
+    step("the page opens", session.wait_for(r"Finished loading|^Описание read only", 30))
+    # The focus the page took at load may be heard before Orca has the page in hand: Tab on
+    # until the slider, whatever had the focus.
     heard = []
     for _ in range(3):
         session.keys("Tab")
@@ -167,16 +185,7 @@ def read_the_page(session, step):
     step("Tab to the options", session.wait_for(r"Текст"))
     session.keys("Down", "space")
     step("Down and Space choose «Знак»", session.wait_for(r"selected"))
-    session.keys("Tab")
-    step("Tab to «Почни»", session.wait_for(r"Почни"))
-    session.keys("space")
-    step("Space starts a letter test", session.wait_for(r"Тестът „Знак“ започна, 400 мс"))
-    session.keys("shift+Tab", "shift+Tab")
-    step("back to the slider", session.wait_for(r"Скорост"))
-    # The slider's own keys move it at once: no switch to focus mode first.
-    session.keys("End", settle=0.2)
-    heard = session.wait_for(r"Тестът „Знак“ свърши след \d+ стъпки", 60)
-    step("End: the fastest pace, then the run to its end", heard)
+    heard = letter_test_at_the_fastest_pace(session, step)
     assert heard[0] == "100 мс" and len(heard) == 2, heard  # nothing on any tick
     session.keys("Tab", "Tab", "Tab", "Tab")
     step("Tab to the letters", session.wait_for(r"Букви"))
@@ -199,17 +208,9 @@ def read_the_window(session, step):
     step("Tab to the options", session.wait_for(r"Текст"))
     session.keys("Right")
     step("Right chooses «Знак»", session.wait_for(r"Знак"))
-    session.keys("Tab")
-    step("Tab to «Почни»", session.wait_for(r"Почни"))
-    session.keys("space")
-    step("Space starts a letter test", session.wait_for(r"Тестът „Знак“ започна, 400 мс"))
-    session.keys("shift+Tab", "shift+Tab")
-    step("back to the slider", session.wait_for(r"Скорост"))
-    session.keys("End", settle=0.2)
+    heard = letter_test_at_the_fastest_pace(session, step)
     # Orca says the new value ("100"); Qt 6.4's bridge sends a description change that
     # Orca cannot read, so the pace in ms is heard as the slider is met again (below).
-    heard = session.wait_for(r"Тестът „Знак“ свърши след \d+ стъпки", 60)
-    step("End: the fastest pace, then the run to its end", heard)
     # Nothing in between: no tick was spoken, only the new value and the end.
     assert len(heard) <= 2, heard
     session.keys("Tab", "shift+Tab")

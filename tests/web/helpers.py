@@ -5,6 +5,7 @@ import time
 
 # The program's own form, once shown: the page shows a lifeless first look of it before.
 LIVE_FORM = "#form:not([hidden]):not([data-first-look])"
+FIRST_LOOK = "#form[data-first-look]:not([hidden])"
 
 
 def wait_until(condition, timeout, what):

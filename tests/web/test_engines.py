@@ -22,8 +22,8 @@ import unittest
 
 from PIL import Image
 
-from helpers import FONT_AT_SHOW, LIVE_FORM, form_pixels_apart, page_held_at_its_first_look, \
-    wait_until
+from helpers import FIRST_LOOK, FONT_AT_SHOW, LIVE_FORM, form_pixels_apart, \
+    page_held_at_its_first_look, wait_until
 
 PAGE = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build-web/kestramo.html").resolve()
 TEST_PAGE = PAGE.with_name("kestramo-test.html")
@@ -354,7 +354,7 @@ class EngineCases:
         with tempfile.TemporaryDirectory() as folder:
             self.engine.goto(page_held_at_its_first_look(PAGE, folder).as_uri())
             page.wait(lambda: self.engine.script(
-                "return !!document.querySelector('#form[data-first-look]:not([hidden])')"),
+                "return !!document.querySelector('%s')" % FIRST_LOOK),
                 what="the first look")
             time.sleep(0.1)
             first = self.engine.screenshot()

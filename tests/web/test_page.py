@@ -20,8 +20,8 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from helpers import FONT_AT_SHOW, LIVE_FORM, form_pixels_apart, page_held_at_its_first_look, \
-    wait_until
+from helpers import FIRST_LOOK, FONT_AT_SHOW, LIVE_FORM, form_pixels_apart, \
+    page_held_at_its_first_look, wait_until
 
 PAGE = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build-web/kestramo.html").resolve()
 # The same page with scripted draws and a way to break a run (tests/web/test_main.cpp).
@@ -236,7 +236,7 @@ class StartUp(PageTest):
                     "width": 800, "height": 600, "deviceScaleFactor": 1, "mobile": False})
                 self.driver.get(held.as_uri())
                 wait_until(lambda: self.driver.execute_script(
-                    "return !!document.querySelector('#form[data-first-look]:not([hidden])')"),
+                    "return !!document.querySelector('%s')" % FIRST_LOOK),
                     10, "the first look")
             finally:
                 self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",

@@ -590,7 +590,6 @@ var KestramoPage = (function () {
         }
         made.kind = c.kind;
         made.tabIndex = c.tabIndex;
-        made.points = c.points;
         setShown(made.element, c.visible);
         made.element.dataset.control = c.index >= 0 ? c.name + '(' + c.index + ')' : c.name;
         made.element.dataset.handle = String(c.handle);
