@@ -114,8 +114,9 @@ TEST(Window, StartUpStateAndLook) {
     GetClientRect(form, &client);
     const UINT dpi = s.window.dpi();
     // Run again at 192 dots per inch by tests/windows_dpi.sh: the layout must follow.
-    if (const char* expected = std::getenv("KESTRAMO_EXPECT_DPI"))
+    if (const char* expected = std::getenv("KESTRAMO_EXPECT_DPI")) {
         EXPECT_EQ(dpi, UINT(std::atoi(expected)));
+    }
     EXPECT_EQ(client.right, ui::win32::toPixels(7140, dpi));
     EXPECT_EQ(client.bottom, ui::win32::toPixels(5175, dpi));
     const LONG style = GetWindowLongW(form, GWL_STYLE);
