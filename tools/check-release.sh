@@ -2,7 +2,8 @@
 # A release folder kept lean: every file within its size budget (a file that grows past it,
 # say a program that took its debugging information along or a page that swallowed a
 # second font, fails with its name and size; a file with no budget fails too, so that a new
-# one gets one), and the Windows program with no debugging sections at all.
+# one gets one), the Windows program with no debugging sections at all, and both programs
+# hardened: a release that loses a hardening feature fails with its name.
 # usage: check-release.sh DIST_FOLDER
 set -euo pipefail
 declare -A budget=(
@@ -34,4 +35,35 @@ if [ -n "$debug" ]; then
     echo "sizes: kestramo.exe carries debugging sections:" $debug >&2
     status=1
 fi
+
+# The Linux program as the .deb installs it, by Debian's own checker: every line it can
+# judge must pass. On Debian 12 no program can show control-flow protection there (the C
+# library's start files lack the marking that the linker needs from every object), so that
+# line is judged here instead: code built with it starts its functions with endbr64, where
+# without it only the compiler's start files bring a handful.
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$1"/kestramo_*_amd64.deb "$unpacked"
+program=$unpacked/usr/bin/kestramo
+hardening-check --nocfprotection "$program" || status=1
+marked=$(objdump -d "$program" | grep -c endbr64 || true)
+if [ "$marked" -lt 100 ]; then
+    echo "hardening: kestramo has $marked endbr64 marks: built without control-flow protection" >&2
+    status=1
+fi
+
+# The Windows program: address-space randomisation (64-bit), no execution of data, ready
+# for Remote Desktop, and the stack protector's check linked in from the static libssp.
+characteristics=$(x86_64-w64-mingw32-objdump -p "$1/kestramo.exe")
+for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE; do
+    if ! grep -qw "$flag" <<<"$characteristics"; then
+        echo "hardening: kestramo.exe lacks $flag in its PE header" >&2
+        status=1
+    fi
+done
+if ! grep -qa "stack smashing detected" "$1/kestramo.exe"; then
+    echo "hardening: kestramo.exe has no stack protector" >&2
+    status=1
+fi
+[ $status -eq 0 ] && echo "hardening: kestramo (.deb) and kestramo.exe carry every feature checked"
 exit $status

@@ -14,7 +14,7 @@
 # how two builds differ.
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fontconfig
+packages=(cmake make g++ dpkg-dev libgtest-dev qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fontconfig
     fonts-liberation2)
 for option in "$@"; do
     case "$option" in
@@ -30,7 +30,7 @@ for option in "$@"; do
         wixl msitools gir1.2-libmsi-1.0 python3-gi) ;;
     --wine) packages+=(wine wine64 fonts-wine xvfb xauth) ;;
     --wayland) packages+=(weston xwayland qt6-wayland) ;;
-    --dist) packages+=(diffoscope-minimal) ;;
+    --dist) packages+=(diffoscope-minimal devscripts) ;;
     --web) packages+=(emscripten nodejs node-acorn python3-fonttools python3-brotli chromium
         chromium-driver python3-selenium python3-pil poppler-utils webkit2gtk-driver
         firefox-esr xvfb xauth) ;;
