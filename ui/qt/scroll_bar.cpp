@@ -3,6 +3,9 @@
 #include "ui/qt/convert.h"
 
 #include <QAccessibleWidget>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -32,7 +35,9 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
     QVariant currentValue() const override { return bar()->value(); }
-    void setCurrentValue(const QVariant& value) override { bar()->setValue(value.toInt()); }
+    void setCurrentValue(const QVariant& value) override {
+        bar()->moveQuietly([&] { bar()->setValue(value.toInt()); });
+    }
     QVariant maximumValue() const override { return bar()->maximum(); }
     QVariant minimumValue() const override { return bar()->minimum(); }
     QVariant minimumStepSize() const override { return bar()->singleStep(); }
@@ -46,6 +51,38 @@ QAccessibleInterface* sliderAccessible(const QString&, QObject* object) {
     return view ? new SliderAccessible(view) : nullptr;
 }
 
+// Qt 6.4's AT-SPI bridge speaks a moved slider as its bare step ("1"), for an AT-SPI value
+// has no text there, and its description changes carry the object in place of the new
+// text, so Orca can read neither. While the user moves the slider, its value change is kept
+// from the bridge, and the new pace goes out as the description change the bridge should
+// have sent: Orca speaks it once a move, the pace first ("397 мс. От 400 до 100 …"). The
+// whole description goes with it, as the bridge's clients keep it for the next reading.
+ScrollView* movedByUser = nullptr;
+QAccessible::UpdateHandler passOn = nullptr;
+
+void keepMoveQuiet(QAccessibleEvent* event) {
+    if (event->type() == QAccessible::ValueChanged && event->object() == movedByUser) return;
+    if (passOn) return passOn(event);
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(keepMoveQuiet);
+}
+
+// The bridge's own connection and its name for the object, as it sends its events.
+void sendDescriptionChange(QWidget* widget) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    const QDBusConnection bus(QStringLiteral("a11y"));
+    if (!accessible || !bus.isConnected()) return;
+    QDBusMessage change = QDBusMessage::createSignal(
+        QStringLiteral("/org/a11y/atspi/accessible/") +
+            QString::number(QAccessible::uniqueId(accessible)),
+        QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("PropertyChange"));
+    change << QStringLiteral("accessible-description") << 0 << 0
+           << QVariant::fromValue(QDBusVariant(accessible->text(QAccessible::Description)))
+           << QVariantMap();
+    bus.send(change);
+}
+
 } // namespace
 
 ScrollView::ScrollView(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
@@ -56,10 +93,45 @@ ScrollView::ScrollView(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
 void ScrollView::setValueText(const QString& text) {
     if (text == valueText_) return;
     valueText_ = text;
-    if (QAccessible::isActive()) {
-        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&changed);
+    if (QAccessible::isActive()) sendDescriptionChange(this);
+}
+
+void ScrollView::moveQuietly(const std::function<void()>& move) {
+    if (!QAccessible::isActive() || movedByUser) return move();
+    movedByUser = this;
+    passOn = QAccessible::installUpdateHandler(keepMoveQuiet);
+    move();
+    quietEnds();
+}
+
+void ScrollView::quietEnds() {
+    if (movedByUser != this) return;
+    QAccessible::installUpdateHandler(passOn);
+    movedByUser = nullptr;
+    passOn = nullptr;
+}
+
+bool ScrollView::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::Timer: { // a held arrow's repeat
+        bool handled = false;
+        moveQuietly([&] { handled = QScrollBar::event(event); });
+        return handled;
     }
+    default:
+        return QScrollBar::event(event);
+    }
+}
+
+void ScrollView::sliderChange(SliderChange change) {
+    // The value change has passed the bridge by now: whatever the change causes is heard.
+    if (change == SliderValueChange) quietEnds();
+    QScrollBar::sliderChange(change);
 }
 
 void ScrollView::keyPressEvent(QKeyEvent* event) {

@@ -6,6 +6,8 @@
 
 #include <QScrollBar>
 
+#include <functional>
+
 namespace ui::qt {
 
 // A horizontal scroll bar that also steps with the arrow keys, one step a press, as
@@ -16,11 +18,15 @@ class ScrollView : public QScrollBar {
 public:
     explicit ScrollView(QWidget* parent);
     // The value as a screen reader hears it ("289 мс"), kept in the description, since an
-    // AT-SPI value here is a bare number.
+    // AT-SPI value here is a bare number; a change is heard as the pace alone.
     const QString& valueText() const { return valueText_; }
     void setValueText(const QString& text);
+    // A move by the user, heard by its pace rather than its bare step.
+    void moveQuietly(const std::function<void()>& move);
 
 protected:
+    bool event(QEvent* event) override;
+    void sliderChange(SliderChange change) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -28,6 +34,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void quietEnds();
     QString valueText_;
 };
 
