@@ -237,8 +237,12 @@ dist)
         -DKESTRAMO_REPRODUCIBLE=ON -DBUILD_TESTING=OFF >/dev/null
     cmake --build build-dist-web -j "$jobs" --target page
     cp build-dist-web/kestramo.html dist/
+    # The terms of use, and the notices of the work of others that the files embed.
+    cp LICENSE dist/LICENSE.txt
+    cp NOTICES dist/NOTICES.txt
     (cd dist && sha256sum kestramo_1.00_amd64.deb kestramo-1.00-setup.exe kestramo-1.00.msi \
-        kestramo.exe kestramo.html guide-bg.html >SHA256SUMS && sha256sum -c SHA256SUMS)
+        kestramo.exe kestramo.html guide-bg.html LICENSE.txt NOTICES.txt >SHA256SUMS &&
+        sha256sum -c SHA256SUMS)
     ;;
 test-dist)
     # Three dist builds of this commit, one after the other: two from fresh clones with

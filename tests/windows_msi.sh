@@ -83,8 +83,9 @@ lnk_count() { find "$WINEPREFIX/drive_c" -iname 'Kestramo.lnk' | wc -l; }
 wine msiexec /i "$(winepath -w "$msi")" /qn
 status=$?
 check "silent install: exit 0 ($status)" '[ $status -eq 0 ]'
-check "program and guide under Program Files" \
-    'cmp -s "$dir/kestramo.exe" "$exe" && cmp -s "$dir/guide-bg.html" "$guide"'
+check "program, guide, terms and notices under Program Files" \
+    'cmp -s "$dir/kestramo.exe" "$exe" && cmp -s "$dir/guide-bg.html" "$guide" &&
+     cmp -s "$dir/LICENSE.txt" "$source/LICENSE" && cmp -s "$dir/NOTICES.txt" "$source/NOTICES"'
 check "Start-menu shortcut to the program" \
     '[ -f "$menu/Kestramo.lnk" ] && grep -a -q -i "Kestramo.kestramo\.exe" "$menu/Kestramo.lnk"'
 key="$uninstall\\$old_code"

@@ -21,7 +21,9 @@ for mode in AllUsers CurrentUser; do
     if [ $mode = AllUsers ]; then hive=HKLM; dir=$(unix 'C:\Program Files\Kestramo'); menu=$(unix 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs')
     else hive=HKCU; dir=$(unix "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Kestramo"); menu=$(unix "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')\\Microsoft\\Windows\\Start Menu\\Programs"); fi
     wine "$setup" /S /$mode # wine returns when the setup has ended
-    check "$mode: program installed" '[ -f "$dir/kestramo.exe" ] && [ -f "$dir/uninstall.exe" ]'
+    check "$mode: program, terms and notices installed" \
+        '[ -f "$dir/kestramo.exe" ] && [ -f "$dir/uninstall.exe" ] && [ -f "$dir/LICENSE.txt" ] &&
+         [ -f "$dir/NOTICES.txt" ]'
     check "$mode: Start-menu shortcut" '[ -f "$menu/Kestramo.lnk" ]'
     version=""
     for _ in 1 2 3 4 5; do # Wine's registry may take a moment to show a fresh key
@@ -33,8 +35,8 @@ for mode in AllUsers CurrentUser; do
     check "$mode: registered with version 1.00 ($version)" '[ "$version" = 1.00 ]'
     # The uninstaller runs again from a copy of itself, so wine returns early: wait for it.
     wine "$(winepath -w "$dir/uninstall.exe")" /S /$mode
-    for _ in $(seq 40); do [ -e "$dir/kestramo.exe" ] || break; sleep 0.25; done
-    check "$mode: uninstalled" '[ ! -e "$dir/kestramo.exe" ] && [ ! -e "$menu/Kestramo.lnk" ]'
+    for _ in $(seq 40); do [ -e "$dir" ] || break; sleep 0.25; done
+    check "$mode: uninstalled" '[ ! -e "$dir" ] && [ ! -e "$menu/Kestramo.lnk" ]'
     check "$mode: unregistered" '! wine reg query "$hive\\$key" >/dev/null 2>&1'
 done
 [ $fail -eq 0 ] && echo "setup: 2 passed, 0 failed"

@@ -14,6 +14,8 @@ declare -A budget=(
     [kestramo_1.00_amd64.deb]=$((200 * 1024))
     [guide-bg.html]=$((512 * 1024))
     [SHA256SUMS]=$((4 * 1024))
+    [LICENSE.txt]=$((8 * 1024))
+    [NOTICES.txt]=$((32 * 1024))
 )
 status=0
 for path in "$1"/*; do
@@ -51,6 +53,22 @@ if [ "$marked" -lt 100 ]; then
     echo "hardening: kestramo has $marked endbr64 marks: built without control-flow protection" >&2
     status=1
 fi
+
+# The terms stated once: every file that states them carries LICENSE.txt's very text.
+terms=$(cat "$1/LICENSE.txt")
+stated=$(awk 'text; /^License: / && ++n == 2 { text = 1 }' \
+    "$unpacked/usr/share/doc/kestramo/copyright" | sed 's/^ //; s/^\.$//')
+[ "$stated" = "$terms" ] || { echo "terms: the .deb's copyright differs from LICENSE.txt" >&2; status=1; }
+/usr/bin/python3 -c 'import sys; page = open(sys.argv[2], encoding="utf-8").read()
+sys.exit(open(sys.argv[1], encoding="utf-8").read().strip() not in page
+         or "SIL OPEN FONT LICENSE Version 1.1" not in page)' "$1/LICENSE.txt" "$1/kestramo.html" ||
+    { echo "terms: kestramo.html lacks the terms or its font's licence" >&2; status=1; }
+msiextract -C "$unpacked/msi" "$1/kestramo-1.00.msi" >/dev/null
+for file in LICENSE.txt NOTICES.txt; do
+    found=$(find "$unpacked/msi" -name "$file" | head -1)
+    [ -n "$found" ] && cmp -s "$found" "$1/$file" ||
+        { echo "terms: kestramo-1.00.msi does not carry $file" >&2; status=1; }
+done
 
 # The Windows program: address-space randomisation (64-bit), no execution of data, ready
 # for Remote Desktop, and the stack protector's check linked in from the static libssp.

@@ -9,10 +9,14 @@ mends what wixl cannot do itself, so the package is Bulgarian and the same bytes
   summary; here the product code comes from the version, the package code from the version
   and the bytes it carries, and both times from SOURCE_DATE_EPOCH (or the newest input).
 
+The terms (LICENSE) and the notices of the work of others (NOTICES) go in beside the
+program, from the sources that this script belongs to.
+
 usage: make_msi.py WXS EXE GUIDE ICON VERSION OUTPUT
 """
 import hashlib
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -31,6 +35,7 @@ LANGUAGE = 1026
 NAMESPACE = uuid.UUID("8E6DB957-30F2-48A0-AC8A-FAE9BC5241EA")
 # Seconds between 1601-01-01 (Windows file times) and 1970-01-01.
 FILETIME_EPOCH = 11644473600
+ROOT = pathlib.Path(__file__).resolve().parents[1]
 
 
 def code(name):
@@ -108,7 +113,8 @@ def main():
     if len(sys.argv) != 7:
         sys.exit(__doc__.strip().splitlines()[-1])
     wxs, exe, guide, icon, version, output = sys.argv[1:]
-    inputs = (wxs, exe, guide, icon)
+    terms, notices = str(ROOT / "LICENSE"), str(ROOT / "NOTICES")
+    inputs = (wxs, exe, guide, icon, terms, notices)
     epoch = os.environ.get("SOURCE_DATE_EPOCH")
     epoch = int(epoch) if epoch else int(max(os.stat(p).st_mtime for p in inputs))
 
@@ -116,7 +122,8 @@ def main():
         # The cabinet keeps each file's time: the files go in with the release's time.
         staged = {}
         for name, path in (("kestramo.exe", exe), ("guide-bg.html", guide),
-                           ("kestramo.ico", icon)):
+                           ("kestramo.ico", icon), ("LICENSE.txt", terms),
+                           ("NOTICES.txt", notices)):
             staged[name] = os.path.join(work, name)
             shutil.copyfile(path, staged[name])
             os.utime(staged[name], (epoch, epoch))
@@ -132,6 +139,7 @@ def main():
              "-D", "Version=" + version,
              "-D", "ProductCode=" + code("product " + version).strip("{}"),
              "-D", "Exe=kestramo.exe", "-D", "Guide=guide-bg.html", "-D", "Icon=kestramo.ico",
+             "-D", "License=LICENSE.txt", "-D", "Notices=NOTICES.txt",
              "kestramo.wxs"],
             check=True, cwd=work, env=dict(os.environ, LC_ALL="C.UTF-8"))
 

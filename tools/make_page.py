@@ -3,12 +3,15 @@
 taken from the program's own form by first_look.py, or - for none) and its script, the
 compiled program (its script, and its WebAssembly packed with zlib in base64), the form's
 font cut down to the characters the page can show, and the program's icon. Nothing of it is
-fetched from anywhere.
+fetched from anywhere. The page travels alone, so its source carries the terms of use and
+the notice of the font it embeds, from LICENSE and NOTICES beside this script's folder.
 
 usage: make_page.py TEMPLATE STYLE FIRST_LOOK FIRST_LOOK_SCRIPT SCRIPT WASM FONT ICON OUTPUT
 """
 import base64
 import io
+import pathlib
+import re
 import sys
 import zlib
 
@@ -37,10 +40,32 @@ def font_woff2(path):
     subsetter = subset.Subsetter(options)
     subsetter.populate(text="".join(CHARACTERS))
     subsetter.subset(font)
+    # A changed copy of a font under the SIL Open Font License may not keep its Reserved Font
+    # Name: the subset goes by the name the page's style gives it. Its copyright, trademark
+    # and licence records stay as they are.
+    for record in font["name"].names:
+        if record.nameID not in (0, 7, 13, 14):
+            text = record.toUnicode()
+            renamed = text.replace("Liberation Serif", "Kestramo Serif")
+            renamed = renamed.replace("LiberationSerif", "KestramoSerif")
+            if renamed != text:
+                record.string = renamed
     out = io.BytesIO()
     font.flavor = "woff2"
     font.save(out)
     return out.getvalue()
+
+
+def notices():
+    """The terms of use, then the font's section of the notices, for a comment in the page."""
+    root = pathlib.Path(__file__).resolve().parents[1]
+    terms = (root / "LICENSE").read_text(encoding="utf-8").strip()
+    parts = re.split(r"^={78}\n", (root / "NOTICES").read_text(encoding="utf-8"), flags=re.M)
+    title = next(i for i, part in enumerate(parts) if part.startswith("Liberation Serif"))
+    font = "%s%s" % (parts[title], parts[title + 1].strip())
+    text = "%s\n\n\n%s" % (terms, font)
+    assert "--" not in text, "a notice would end the page's comment early"
+    return text
 
 
 def data_url(kind, data):
@@ -75,6 +100,7 @@ def main(template, style, first_look, first_look_script, script, wasm, font, ico
         "@FIRST_LOOK_SCRIPT@": look_js,
         # Lines of 76 characters, so that no line of the page is thousands long.
         "@PROGRAM@": base64.encodebytes(program).decode("ascii"),
+        "@NOTICES@": notices(),
     }
     for key, value in parts.items():
         page = page.replace(key, value)

@@ -1,7 +1,8 @@
 ; The setup program of Kestramo for Windows: 64-bit, Unicode, its pages in Bulgarian.
 ; An administrator installs for all users under Program Files; a user without those
 ; rights installs for himself alone, under his own application folder.
-; makensis -DEXE=path\to\kestramo.exe -DICON=kestramo.ico -DOUTFILE=kestramo-1.00-setup.exe
+; makensis -DEXE=path\to\kestramo.exe -DICON=kestramo.ico -DLICENSE=LICENSE -DNOTICES=NOTICES
+;          -DOUTFILE=kestramo-1.00-setup.exe
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -48,7 +49,7 @@ VIAddVersionKey /LANG=${LANG_BULGARIAN} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_BULGARIAN} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_BULGARIAN} "FileDescription" "Инсталиране на ${NAME}"
 VIAddVersionKey /LANG=${LANG_BULGARIAN} "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=${LANG_BULGARIAN} "LegalCopyright" "${PUBLISHER}"
+VIAddVersionKey /LANG=${LANG_BULGARIAN} "LegalCopyright" "© 2026 ${PUBLISHER}: безплатна, не за продажба (LICENSE.txt)"
 
 Function .onInit
   !insertmacro MULTIUSER_INIT
@@ -61,6 +62,9 @@ FunctionEnd
 Section "Kestramo"
   SetOutPath "$INSTDIR"
   File "/oname=kestramo.exe" "${EXE}"
+  ; The terms of use, and the notices of the work of others inside the program.
+  File "/oname=LICENSE.txt" "${LICENSE}"
+  File "/oname=NOTICES.txt" "${NOTICES}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortCut "$SMPROGRAMS\Kestramo.lnk" "$INSTDIR\kestramo.exe" "" "$INSTDIR\kestramo.exe" 0
   ; Programs and Features, for this user or for all, as installed.
@@ -80,6 +84,8 @@ SectionEnd
 Section "Uninstall"
   Delete "$SMPROGRAMS\Kestramo.lnk"
   Delete "$INSTDIR\kestramo.exe"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\NOTICES.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
