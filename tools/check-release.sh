@@ -79,6 +79,10 @@ for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE; do
         status=1
     fi
 done
+if ! grep -qaF "$(head -1 "$1/NOTICES.txt")" "$1/kestramo.exe"; then
+    echo "terms: kestramo.exe does not carry its notices" >&2
+    status=1
+fi
 if ! grep -qa "stack smashing detected" "$1/kestramo.exe"; then
     echo "hardening: kestramo.exe has no stack protector" >&2
     status=1
