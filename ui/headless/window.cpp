@@ -64,19 +64,6 @@ int Clock::runToTheEnd(int limit) {
     return ticks;
 }
 
-void ScrollBar::setRange(int16_t minimum, int16_t maximum) {
-    min_ = minimum;
-    max_ = maximum;
-    value_ = std::clamp(value_, min_, max_);
-}
-
-void ScrollBar::userSet(int value) {
-    const auto kept = int16_t(std::clamp(value, int(min_), int(max_)));
-    if (kept == value_) return;
-    value_ = kept;
-    if (onChange) onChange();
-}
-
 void ScrollBar::release() {
     if (!dragged_) return;
     const int value = *dragged_;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/form_description.h"
+#include "ui/kept_scroll_bar.h"
 #include "ui/peers.h"
 #include "ui/tick_schedule.h"
 
@@ -90,26 +91,19 @@ private:
     int ticks_ = 0;
 };
 
-class ScrollBar : public ScrollBarPeer {
+class ScrollBar : public KeptScrollBar {
 public:
-    explicit ScrollBar(const ControlDescription& d)
-        : min_(d.range.min), max_(d.range.max), value_(d.range.value) {}
-    int16_t minimum() const override { return min_; }
-    int16_t maximum() const override { return max_; }
-    int16_t value() const override { return value_; }
-    void setRange(int16_t minimum, int16_t maximum) override;
-    void setValue(int16_t value) override { value_ = value; }
+    explicit ScrollBar(const ControlDescription& d) : KeptScrollBar(d.range) {}
     void setValueText(const std::u16string& text) override { valueText = text; }
     std::u16string valueText;
 
     // The user puts the thumb at `value` with a click or a key: a change if it moved.
-    void userSet(int value);
+    void userSet(int value) { userMoved(value); }
     // The user drags the thumb: nothing changes until it is released.
     void drag(int value) { dragged_ = value; }
     void release();
 
 private:
-    int16_t min_, max_, value_;
     std::optional<int> dragged_;
 };
 

@@ -58,29 +58,12 @@ void OptionButton::event(Event kind, int) {
     if (onClick) onClick();
 }
 
-void ScrollBar::show() const {
-    page::scrollShow(handle(), min_, max_, value_);
-}
-
-void ScrollBar::setRange(int16_t minimum, int16_t maximum) {
-    min_ = minimum;
-    max_ = maximum;
-    value_ = std::clamp(value_, min_, max_);
-    show();
-}
-
-void ScrollBar::setValue(int16_t value) {
-    value_ = value;
-    show();
+void ScrollBar::show() {
+    page::scrollShow(handle(), minimum(), maximum(), value());
 }
 
 void ScrollBar::event(Event kind, int value) {
-    if (kind != Event::Change) return;
-    const auto next = int16_t(std::clamp(value, int(min_), int(max_)));
-    if (next == value_) return show();
-    value_ = next;
-    show();
-    if (onChange) onChange();
+    if (kind == Event::Change) userMoved(value);
 }
 
 } // namespace ui::web

@@ -2,6 +2,7 @@
 // its element, and raises its event only for what the user did there.
 #pragma once
 
+#include "ui/kept_scroll_bar.h"
 #include "ui/peers.h"
 #include "ui/web/dom.h"
 
@@ -87,22 +88,15 @@ private:
 
 class Frame : public FramePeer, public Element {};
 
-class ScrollBar : public ScrollBarPeer, public Element {
+class ScrollBar : public KeptScrollBar, public Element {
 public:
-    explicit ScrollBar(const ControlDescription& c)
-        : min_(c.range.min), max_(c.range.max), value_(c.range.value) {}
-    int16_t minimum() const override { return min_; }
-    int16_t maximum() const override { return max_; }
-    int16_t value() const override { return value_; }
-    void setRange(int16_t minimum, int16_t maximum) override;
-    void setValue(int16_t value) override;
+    explicit ScrollBar(const ControlDescription& c) : KeptScrollBar(c.range) {}
     void setValueText(const std::u16string& text) override { page::setValueText(handle(), text); }
     // Change: the page's arrow, track, released thumb or key put the thumb at `value`.
     void event(Event kind, int value) override;
 
 private:
-    void show() const;
-    int16_t min_, max_, value_;
+    void show() override;
 };
 
 class PictureBox : public PictureBoxPeer, public Element {

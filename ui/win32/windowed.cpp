@@ -191,8 +191,8 @@ void ListBox::setEnabled(bool enabled) {
 }
 
 ScrollBar::ScrollBar(HWND form, const FormDescription& f, const ControlDescription& c)
-    : Windowed(form, f, c, L"SCROLLBAR", SBS_HORZ), min_(c.range.min), max_(c.range.max),
-      value_(c.range.value), smallChange_(c.range.smallChange), largeChange_(c.range.largeChange) {
+    : KeptScrollBar(c.range), Windowed(form, f, c, L"SCROLLBAR", SBS_HORZ),
+      smallChange_(c.range.smallChange), largeChange_(c.range.largeChange) {
     annotateRole(hwnd_, ROLE_SYSTEM_SLIDER); // it sets the pace; it scrolls nothing
     show();
 }
@@ -203,24 +203,13 @@ void ScrollBar::setValueText(const std::u16string& text) {
 }
 
 void ScrollBar::show() {
-    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_POS | SIF_PAGE, min_, max_, 0, value_, 0};
+    SCROLLINFO info{
+        sizeof info, SIF_RANGE | SIF_POS | SIF_PAGE, minimum(), maximum(), 0, value(), 0};
     SetScrollInfo(hwnd_, SB_CTL, &info, TRUE);
 }
 
-void ScrollBar::setRange(int16_t minimum, int16_t maximum) {
-    min_ = minimum;
-    max_ = maximum;
-    value_ = std::clamp(value_, min_, max_);
-    show();
-}
-
-void ScrollBar::setValue(int16_t value) {
-    value_ = value;
-    show();
-}
-
 void ScrollBar::scrolled(WORD request) {
-    int next = value_;
+    int next = value();
     switch (request) {
     case SB_LINELEFT:
         next -= smallChange_;
@@ -235,10 +224,10 @@ void ScrollBar::scrolled(WORD request) {
         next += largeChange_;
         break;
     case SB_LEFT:
-        next = min_;
+        next = minimum();
         break;
     case SB_RIGHT:
-        next = max_;
+        next = maximum();
         break;
     case SB_THUMBTRACK: {
         // While dragged, only the thumb moves: the value changes on release.
@@ -255,14 +244,7 @@ void ScrollBar::scrolled(WORD request) {
     default:
         return; // SB_ENDSCROLL
     }
-    next = std::clamp(next, int(min_), int(max_));
-    if (next == value_) {
-        show();
-        return;
-    }
-    value_ = int16_t(next);
-    show();
-    if (onChange) onChange();
+    userMoved(next);
 }
 
 TextBox::TextBox(HWND form, const FormDescription& f, const ControlDescription& c)

@@ -4,6 +4,7 @@
 // as events, through the form's WM_COMMAND and WM_HSCROLL.
 #pragma once
 
+#include "ui/kept_scroll_bar.h"
 #include "ui/peers.h"
 #include "ui/win32/native.h"
 
@@ -76,21 +77,15 @@ public:
     }
 };
 
-class ScrollBar : public ScrollBarPeer, public Windowed {
+class ScrollBar : public KeptScrollBar, public Windowed {
 public:
     ScrollBar(HWND form, const FormDescription& f, const ControlDescription& c);
-    int16_t minimum() const override { return min_; }
-    int16_t maximum() const override { return max_; }
-    int16_t value() const override { return value_; }
-    void setRange(int16_t minimum, int16_t maximum) override;
-    void setValue(int16_t value) override;
     void setValueText(const std::u16string& text) override;
     // WM_HSCROLL: arrows and track clicks step, a dragged thumb changes on release only.
     void scrolled(WORD request);
 
 private:
-    void show();
-    int16_t min_, max_, value_;
+    void show() override;
     int16_t smallChange_, largeChange_;
     int16_t dragged_ = 0;
 };
