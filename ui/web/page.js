@@ -117,13 +117,10 @@ var KestramoPage = (function () {
     }
     function setShown(element, visible) { element.hidden = !visible; }
 
-    // Texts cross from the module's memory as UTF-16 code units.
+    // Texts cross from the module's memory as UTF-16 code units, `length` of them.
+    var utf16 = new TextDecoder('utf-16le');
     function text(pointer, length) {
-        var out = '', start = pointer >> 1;
-        for (var i = 0; i < length; i += 4096)
-            out += String.fromCharCode.apply(null,
-                HEAPU16.subarray(start + i, start + Math.min(length, i + 4096)));
-        return out;
+        return utf16.decode(HEAPU8.subarray(pointer, pointer + 2 * length));
     }
 
     function numbers(kinds, events) {
@@ -431,13 +428,14 @@ var KestramoPage = (function () {
             element.appendChild(part);
         });
         track.appendChild(thumb);
-        var control = { element: element, track: track, thumb: thumb, min: 0, max: 100,
+        // The range and value as the program last showed them: it keeps them inside the
+        // range and decides what is a change.
+        var control = { element: element, track: track, thumb: thumb, min: 0, max: 0,
                         value: 0, largeChange: c.largeChange, smallChange: c.smallChange,
                         dragging: null };
 
         function change(value) {
-            value = Math.max(control.min, Math.min(control.max, value));
-            if (value !== control.value) send(handle, EVENT.Change, value);
+            send(handle, EVENT.Change, value);
         }
         // Each pointer (a mouse, a pen, every finger on a touch screen) holds a press of its
         // own: a second finger on the other arrow neither ends nor takes over the first
