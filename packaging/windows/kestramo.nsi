@@ -62,9 +62,12 @@ FunctionEnd
 Section "Kestramo"
   SetOutPath "$INSTDIR"
   File "/oname=kestramo.exe" "${EXE}"
-  ; The terms of use, and the notices of the work of others inside the program.
+  ; The terms of use, and the notices of the work of others inside the program. They go in
+  ; with no time of their own: a checkout's time would make each build's setup differ.
+  SetDateSave off
   File "/oname=LICENSE.txt" "${LICENSE}"
   File "/oname=NOTICES.txt" "${NOTICES}"
+  SetDateSave on
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortCut "$SMPROGRAMS\Kestramo.lnk" "$INSTDIR\kestramo.exe" "" "$INSTDIR\kestramo.exe" 0
   ; Programs and Features, for this user or for all, as installed.
