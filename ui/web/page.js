@@ -87,7 +87,7 @@ var KestramoPage = (function () {
 
     var controls = {};   // handle -> {kind, element, tabIndex, ...}
     var wakes = {};      // handle -> {deadline, timer}
-    var formElement = null, optionFrame = null;
+    var formElement = null;
     var formSize = { width: 0, height: 0 };
 
     function px(twips) { return twips / TWIPS_PER_PIXEL; }
@@ -404,7 +404,6 @@ var KestramoPage = (function () {
             context.fillStyle = colour(fill.colour);
             context.fillRect(left, top, right - left, bottom - top);
         });
-        control.element.dataset.fills = String(control.fills.length);
     }
 
     function makeScrollBar(handle, c) {
@@ -592,7 +591,6 @@ var KestramoPage = (function () {
         made.element.dataset.control = c.index >= 0 ? c.name + '(' + c.index + ')' : c.name;
         made.element.dataset.handle = String(c.handle);
         made.parent = c.container >= 0 ? controls[c.container].element : formElement;
-        if (c.kind === KIND.Frame) optionFrame = made.element;
         controls[c.handle] = made;
         made.parent.appendChild(made.element);
         if (made.bar) made.parent.appendChild(made.bar.element);
@@ -771,7 +769,9 @@ var KestramoPage = (function () {
             });
         };
         order(formElement);
-        if (optionFrame) order(optionFrame);
+        Object.keys(controls).forEach(function (h) {
+            if (controls[h].kind === KIND.Frame) order(controls[h].element);
+        });
         // The form shows with its texts from its first frame: a browser fetches a font only
         // when some text asks for it, so the embedded one is decoded before the form shows.
         KestramoForm.fontReady.then(reveal, reveal);
