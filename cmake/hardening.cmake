@@ -1,3 +1,14 @@
+# The Windows program hardened as far as mingw-w64 goes when linked statically: stack
+# protector and fortified functions (both from the static libssp), and marked for Remote
+# Desktop and thin clients, where Windows would otherwise apply its compatibility shims. ASLR
+# and DEP are the linker's defaults. Debug builds keep -O0, under which fortification
+# cannot work.
+if(WIN32)
+  add_compile_options(-fstack-protector-strong $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
+  add_link_options(-fstack-protector-strong -Wl,--tsaware)
+  return()
+endif()
+
 # The Linux program hardened as Debian hardens its packages: the flags come from
 # dpkg-buildflags with every hardening feature on, so they follow the system's own policy.
 # This dpkg's "+all" stops short of stack-clash and control-flow protection; a newer one

@@ -69,6 +69,10 @@ for file in LICENSE.txt NOTICES.txt; do
     [ -n "$found" ] && cmp -s "$found" "$1/$file" ||
         { echo "terms: kestramo-1.00.msi does not carry $file" >&2; status=1; }
 done
+if ! grep -qaF "$(head -1 "$1/NOTICES.txt")" "$1/kestramo.exe"; then
+    echo "terms: kestramo.exe does not carry its notices" >&2
+    status=1
+fi
 
 # The Windows program: address-space randomisation (64-bit), no execution of data, ready
 # for Remote Desktop, and the stack protector's check linked in from the static libssp.
@@ -79,13 +83,9 @@ for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE; do
         status=1
     fi
 done
-if ! grep -qaF "$(head -1 "$1/NOTICES.txt")" "$1/kestramo.exe"; then
-    echo "terms: kestramo.exe does not carry its notices" >&2
-    status=1
-fi
 if ! grep -qa "stack smashing detected" "$1/kestramo.exe"; then
     echo "hardening: kestramo.exe has no stack protector" >&2
     status=1
 fi
-[ $status -eq 0 ] && echo "hardening: kestramo (.deb) and kestramo.exe carry every feature checked"
+[ $status -eq 0 ] && echo "release: every size, term and hardening feature checked is there"
 exit $status
