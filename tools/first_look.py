@@ -3,7 +3,8 @@
 headless Chromium, waits for the program's form to show, and writes that form out as HTML for
 make_page.py to put into the page, so that a browser can show it before the program runs.
 What lives in properties rather than in the markup (a text box's text, a chosen option, a
-picture's pixels) is written into it; the copy is inert and hidden from screen readers.
+picture's pixels) is written into it; the copy is inert and hidden from screen readers,
+and shows from the markup where the program can run (page.css).
 
 usage: first_look.py PAGE OUTPUT
 """

@@ -6,8 +6,11 @@ font cut down to the characters the page can show, and the program's icon. Nothi
 fetched from anywhere. The page travels alone, so its source carries the terms of use and
 the notice of the font it embeds, from LICENSE and NOTICES beside this script's folder.
 
-usage: make_page.py TEMPLATE STYLE FIRST_LOOK FIRST_LOOK_SCRIPT SCRIPT WASM FONT ICON OUTPUT
+usage: make_page.py --template T --style S --first-look F|- --head-scripts A.js ...
+                    --scripts B.js ... --program P.wasm --font F.ttf --icon I.png --output O
+The scripts of each list run in the order given.
 """
+import argparse
 import base64
 import io
 import pathlib
@@ -72,32 +75,31 @@ def data_url(kind, data):
     return "data:%s;base64,%s" % (kind, base64.b64encode(data).decode("ascii"))
 
 
-def main(template, style, first_look, first_look_script, script, wasm, font, icon, output):
-    with open(template, encoding="utf-8") as f:
-        page = f.read()
-    with open(style, encoding="utf-8") as f:
-        css = f.read()
-    with open(script, encoding="utf-8") as f:
-        js = f.read()
-    if first_look == "-":
+def scripts(paths):
+    # A "</script" inside a script would end its element early.
+    text = "\n".join(pathlib.Path(p).read_text(encoding="utf-8") for p in paths)
+    return text.replace("</script", "<\\/script")
+
+
+def main():
+    given = argparse.ArgumentParser(usage=__doc__)
+    for option in ("template", "style", "first-look", "program", "font", "icon", "output"):
+        given.add_argument("--" + option, required=True)
+    given.add_argument("--head-scripts", nargs="+", required=True)
+    given.add_argument("--scripts", nargs="+", required=True)
+    a = given.parse_args()
+    page = pathlib.Path(a.template).read_text(encoding="utf-8")
+    css = pathlib.Path(a.style).read_text(encoding="utf-8")
+    if a.first_look == "-":
         look = '<main id="form" hidden></main>'
     else:
-        with open(first_look, encoding="utf-8") as f:
-            look = f.read().strip()
-    with open(first_look_script, encoding="utf-8") as f:
-        look_js = f.read()
-    with open(icon, "rb") as f:
-        icon_data = f.read()
-    with open(wasm, "rb") as f:
-        program = zlib.compress(f.read(), 9)
-    # A "</script" inside the program would end its element early.
-    js = js.replace("</script", "<\\/script")
-    look_js = look_js.replace("</script", "<\\/script")
+        look = pathlib.Path(a.first_look).read_text(encoding="utf-8").strip()
+    program = zlib.compress(pathlib.Path(a.program).read_bytes(), 9)
     parts = {
-        "@ICON@": data_url("image/png", icon_data),
-        "@FONT@": data_url("font/woff2", font_woff2(font)),
+        "@ICON@": data_url("image/png", pathlib.Path(a.icon).read_bytes()),
+        "@FONT@": data_url("font/woff2", font_woff2(a.font)),
         "@STYLE@": css,
-        "@FIRST_LOOK_SCRIPT@": look_js,
+        "@HEAD_SCRIPT@": scripts(a.head_scripts),
         # Lines of 76 characters, so that no line of the page is thousands long.
         "@PROGRAM@": base64.encodebytes(program).decode("ascii"),
         "@NOTICES@": notices(),
@@ -106,15 +108,13 @@ def main(template, style, first_look, first_look_script, script, wasm, font, ico
         page = page.replace(key, value)
     # The form's texts and the script last, so that nothing in them is taken for a place-holder.
     before, after = page.split("@SCRIPT@")
-    page = before + js + after
+    page = before + scripts(a.scripts) + after
     before, after = page.split("@FIRST_LOOK@")
     page = before + look + after
-    with open(output, "w", encoding="utf-8", newline="\n") as f:
+    with open(a.output, "w", encoding="utf-8", newline="\n") as f:
         f.write(page)
-    print("%s: %d bytes" % (output, len(page.encode("utf-8"))))
+    print("%s: %d bytes" % (a.output, len(page.encode("utf-8"))))
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 10:
-        sys.exit(__doc__)
-    main(*sys.argv[1:])
+    main()

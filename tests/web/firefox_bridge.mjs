@@ -19,7 +19,9 @@ const commands = {
         });
         page.on('pageerror', (error) => errors.push(String(error)));
     },
-    async viewport({ width, height }) { await page.setViewport({ width, height }); },
+    async viewport({ width, height, ratio }) {
+        await page.setViewport({ width, height, deviceScaleFactor: ratio || 1 });
+    },
     async goto({ url }) {
         errors.length = 0;
         await page.goto(url);

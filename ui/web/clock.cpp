@@ -38,8 +38,8 @@ void Clock::waitForNext() {
     page::wakeAt(handle(), double(schedule_.next()) / 1e6);
 }
 
-void Clock::event(Event kind, int) {
-    if (kind != Event::Expired || !active_) return;
+void Clock::expired() {
+    if (!active_) return;
     const bool due = schedule_.due(now());
     // Armed for the next deadline before the tick, which may stop or restart the clock.
     waitForNext();

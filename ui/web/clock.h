@@ -20,8 +20,8 @@ public:
     int32_t interval() const override { return interval_; }
     void setInterval(int32_t milliseconds) override;
 
-    // Expired: the page woke us at or after the deadline asked for.
-    void event(Event kind, int) override;
+    // The page woke us at or after the deadline asked for.
+    void expired() override;
     static TickSchedule::Nanoseconds now();
 
 private:

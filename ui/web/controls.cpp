@@ -41,16 +41,15 @@ void ListBox::setEnabled(bool enabled) {
     page::setEnabled(handle(), enabled);
 }
 
-void ListBox::event(Event kind, int row) {
+void ListBox::selected(int row) {
     // The page cannot select in a greyed or hidden list; a stray report is ignored.
-    if (kind != Event::Select || !enabled_ || !visible_) return;
+    if (!enabled_ || !visible_) return;
     if (row < 0 || row >= count()) return;
     selected_ = row;
     if (onSelect) onSelect();
 }
 
-void OptionButton::event(Event kind, int) {
-    if (kind != Event::Click) return;
+void OptionButton::clicked() {
     if (group_)
         for (OptionButton* other : *group_)
             other->checked_ = other == this;
@@ -60,10 +59,6 @@ void OptionButton::event(Event kind, int) {
 
 void ScrollBar::show() {
     page::scrollShow(handle(), minimum(), maximum(), value());
-}
-
-void ScrollBar::event(Event kind, int value) {
-    if (kind == Event::Change) userMoved(value);
 }
 
 } // namespace ui::web

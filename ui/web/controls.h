@@ -18,7 +18,6 @@ public:
     Element(const Element&) = delete;
     Element& operator=(const Element&) = delete;
     int handle() const { return handle_; }
-    void event(Event, int) override {}
 
 private:
     int handle_;
@@ -56,8 +55,7 @@ public:
     void setAccessibleDescription(const std::u16string& text) override {
         page::setAccessibleDescription(handle(), text);
     }
-    // Select: the user chose a row, by mouse, key or touch.
-    void event(Event kind, int row) override;
+    void selected(int row) override;
 
 private:
     std::vector<std::u16string> items_;
@@ -68,8 +66,8 @@ private:
 
 class CommandButton : public CommandButtonPeer, public Element {
 public:
-    void event(Event kind, int) override {
-        if (kind == Event::Click && onClick) onClick();
+    void clicked() override {
+        if (onClick) onClick();
     }
 };
 
@@ -79,7 +77,7 @@ public:
     bool isChecked() const override { return checked_; }
     // The options of one frame: choosing one clears the others.
     void joinGroup(std::vector<OptionButton*>* group) { group_ = group; }
-    void event(Event kind, int) override;
+    void clicked() override;
 
 private:
     bool checked_;
@@ -92,8 +90,7 @@ class ScrollBar : public KeptScrollBar, public Element {
 public:
     explicit ScrollBar(const ControlDescription& c) : KeptScrollBar(c.range) {}
     void setValueText(const std::u16string& text) override { page::setValueText(handle(), text); }
-    // Change: the page's arrow, track, released thumb or key put the thumb at `value`.
-    void event(Event kind, int value) override;
+    void changed(int value) override { userMoved(value); }
 
 private:
     void show() override;

@@ -1,79 +1,66 @@
 #include "ui/web/dom.h"
 
+#include "ui/runtime.h"
+
 #include <emscripten.h>
 
+#include <cstdio>
 #include <map>
 
-// The page's functions live in page.js as KestramoPage. Those that take numbers alone are
-// called as they are (dom.h declares them); the ones below them carry texts, which cross as
-// UTF-16 code units in the module's memory, read there without a change of encoding, and
-// the form's descriptions, which cross field by field.
+// The page's functions live in page.js (KestramoPage, each control answering for itself)
+// and clock.js (KestramoClock). Those that take numbers alone are called as they are
+// (dom.h declares them); texts cross as UTF-16 code units in the module's memory, read
+// there by the browser's decoder, and a form or a control's description as one JSON object.
 // clang-format off
-EM_JS(void, kw_numbers, (int label, int listBox, int commandButton, int timer, int frame,
-                         int optionButton, int pictureBox, int hScrollBar, int textBox, int click,
-                         int select, int change, int expired), {
-    KestramoPage.numbers({Label: label, ListBox: listBox, CommandButton: commandButton,
-                          Timer: timer, Frame: frame, OptionButton: optionButton,
-                          PictureBox: pictureBox, HScrollBar: hScrollBar, TextBox: textBox},
-                         {Click: click, Select: select, Change: change, Expired: expired});
+EM_JS(void, kw_form, (const char* description), {
+    KestramoPage.makeForm(JSON.parse(UTF8ToString(description)));
 });
-EM_JS(void, kw_form, (const char16_t* caption, int length, int width, int height, int back,
-                      int points), {
-    KestramoPage.makeForm(KestramoPage.text(caption, length), width, height, back, points);
-});
-EM_JS(void, kw_make, (int handle, int kind, const char* name, int index, int left, int top,
-                      int width, int height, int back, int points, int container, int stack,
-                      int tabIndex, int visible, int checked, const char16_t* text, int length,
-                      const char16_t* accessible, int accessibleLength, const char16_t* role,
-                      int roleLength, int smallChange, int largeChange), {
-    KestramoPage.make({handle: handle, kind: kind, name: UTF8ToString(name), index: index,
-                       left: left, top: top, width: width, height: height, back: back,
-                       points: points, container: container, stack: stack, tabIndex: tabIndex,
-                       visible: !!visible, checked: !!checked,
-                       text: KestramoPage.text(text, length),
-                       accessibleName: KestramoPage.text(accessible, accessibleLength),
-                       role: KestramoPage.text(role, roleLength),
-                       smallChange: smallChange, largeChange: largeChange});
+EM_JS(void, kw_make, (const char* description), {
+    KestramoPage.make(JSON.parse(UTF8ToString(description)));
 });
 EM_JS(void, kw_set_text, (int handle, const char16_t* text, int length), {
-    KestramoPage.setText(handle, KestramoPage.text(text, length));
+    KestramoPage.at(handle).setText(KestramoPage.text(text, length));
 });
 EM_JS(void, setLabelHeight, (int handle, double twips), {
-    KestramoPage.setLabelHeight(handle, twips);
+    KestramoPage.at(handle).setHeight(twips);
 });
-EM_JS(void, setVisible, (int handle, int visible), { KestramoPage.setVisible(handle, !!visible); });
-EM_JS(void, setEnabled, (int handle, int enabled), { KestramoPage.setEnabled(handle, !!enabled); });
+EM_JS(void, setVisible, (int handle, int visible), {
+    KestramoPage.at(handle).setVisible(!!visible);
+});
+EM_JS(void, setEnabled, (int handle, int enabled), {
+    KestramoPage.at(handle).setEnabled(!!enabled);
+});
 EM_JS(void, kw_list_add, (int handle, const char16_t* text, int length), {
-    KestramoPage.listAdd(handle, KestramoPage.text(text, length));
+    KestramoPage.at(handle).add(KestramoPage.text(text, length));
 });
-EM_JS(void, listClear, (int handle), { KestramoPage.listClear(handle); });
+EM_JS(void, listClear, (int handle), { KestramoPage.at(handle).clear(); });
 EM_JS(void, kw_list_set, (int handle, int index, const char16_t* text, int length), {
-    KestramoPage.listSet(handle, index, KestramoPage.text(text, length));
+    KestramoPage.at(handle).set(index, KestramoPage.text(text, length));
 });
 EM_JS(void, scrollShow, (int handle, int min, int max, int value), {
-    KestramoPage.scrollShow(handle, min, max, value);
+    KestramoPage.at(handle).show(min, max, value);
 });
-EM_JS(void, pictureClear, (int handle), { KestramoPage.pictureClear(handle); });
+EM_JS(void, pictureClear, (int handle), { KestramoPage.at(handle).clear(); });
 EM_JS(void, kw_picture_fill, (int handle, double x1, double y1, double x2, double y2, int colour), {
-    KestramoPage.pictureFill(handle, x1, y1, x2, y2, colour);
+    KestramoPage.at(handle).fill(x1, y1, x2, y2, colour);
 });
-EM_JS(void, wakeAt, (int handle, double deadline), { KestramoPage.wakeAt(handle, deadline); });
-EM_JS(void, cancelWake, (int handle), { KestramoPage.cancelWake(handle); });
+EM_JS(void, wakeAt, (int handle, double deadline), { KestramoClock.wakeAt(handle, deadline); });
+EM_JS(void, cancelWake, (int handle), { KestramoClock.cancelWake(handle); });
 EM_JS(void, kw_report, (const char16_t* title, int titleLength, const char16_t* text, int length), {
     KestramoPage.report(KestramoPage.text(title, titleLength), KestramoPage.text(text, length));
 });
 EM_JS(void, show, (), { KestramoPage.show(); });
 EM_JS(void, setHiddenFromReaders, (int handle, int hidden), {
-    KestramoPage.setHiddenFromReaders(handle, !!hidden);
+    KestramoPage.at(handle).setHiddenFromReaders(!!hidden);
 });
 EM_JS(void, kw_value_text, (int handle, const char16_t* text, int length), {
-    KestramoPage.setValueText(handle, KestramoPage.text(text, length));
+    KestramoPage.at(handle).setValueText(KestramoPage.text(text, length));
 });
 EM_JS(void, kw_accessible_name, (int handle, const char16_t* text, int length), {
-    KestramoPage.setAccessibleName(handle, KestramoPage.text(text, length));
+    KestramoPage.at(handle).setAccessibleName(KestramoPage.text(text, length));
 });
 EM_JS(void, kw_accessible_description, (int handle, const char16_t* text, int length), {
-    KestramoPage.setAccessibleDescription(handle, KestramoPage.text(text, length));
+    KestramoPage.at(handle).setAccessibleDescription(KestramoPage.text(text, length));
 });
 EM_JS(void, kw_announce, (const char16_t* text, int length), {
     KestramoPage.announce(KestramoPage.text(text, length));
@@ -89,6 +76,11 @@ std::map<int, EventTarget*>& targets() {
     return map;
 }
 
+EventTarget* target(int handle) {
+    const auto found = targets().find(handle);
+    return found == targets().end() ? nullptr : found->second;
+}
+
 int rgb(std::optional<Colour> colour) {
     return colour ? colour->red << 16 | colour->green << 8 | colour->blue : -1;
 }
@@ -96,6 +88,58 @@ int rgb(std::optional<Colour> colour) {
 int length(const std::u16string& text) {
     return int(text.size());
 }
+
+// The page's constructors go by these names (page.js: kinds).
+const char* kindName(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label: return "Label";
+    case ControlKind::ListBox: return "ListBox";
+    case ControlKind::CommandButton: return "CommandButton";
+    case ControlKind::Timer: return "Timer";
+    case ControlKind::Frame: return "Frame";
+    case ControlKind::OptionButton: return "OptionButton";
+    case ControlKind::PictureBox: return "PictureBox";
+    case ControlKind::HScrollBar: return "HScrollBar";
+    case ControlKind::TextBox: return "TextBox";
+    }
+    return "";
+}
+
+// A JSON object written field by field: its texts are quoted and escaped.
+class Json {
+public:
+    Json& field(const char* name, std::u16string_view text) {
+        std::string quoted = "\"";
+        for (const char c : rt::toUtf8(text)) {
+            if (c == '"' || c == '\\') {
+                quoted += '\\';
+                quoted += c;
+            } else if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                quoted += escaped;
+            } else {
+                quoted += c;
+            }
+        }
+        return raw(name, quoted + '"');
+    }
+    Json& field(const char* name, const std::string& text) {
+        return field(name, std::u16string(text.begin(), text.end()));
+    }
+    Json& field(const char* name, int number) { return raw(name, std::to_string(number)); }
+    Json& field(const char* name, bool flag) { return raw(name, flag ? "true" : "false"); }
+    std::string text() const { return out_ + '}'; }
+
+private:
+    Json& raw(const char* name, const std::string& value) {
+        out_ += out_.size() > 1 ? ",\"" : "\"";
+        out_ += name;
+        out_ += "\":" + value;
+        return *this;
+    }
+    std::string out_ = "{";
+};
 
 } // namespace
 
@@ -112,21 +156,42 @@ void unregisterTarget(int handle) {
 namespace page {
 
 void makeForm(const FormDescription& form) {
-    using K = ControlKind;
-    kw_numbers(int(K::Label), int(K::ListBox), int(K::CommandButton), int(K::Timer), int(K::Frame),
-               int(K::OptionButton), int(K::PictureBox), int(K::HScrollBar), int(K::TextBox),
-               int(Event::Click), int(Event::Select), int(Event::Change), int(Event::Expired));
     // The family is the page's own embedded font, named in page.css.
-    kw_form(form.caption.c_str(), length(form.caption), form.clientWidth, form.clientHeight,
-            rgb(form.back), form.font.points);
+    kw_form(Json()
+                .field("caption", form.caption)
+                .field("width", form.clientWidth)
+                .field("height", form.clientHeight)
+                .field("back", rgb(form.back))
+                .field("points", int(form.font.points))
+                .text()
+                .c_str());
 }
 
 void make(int handle, const FormDescription& form, const ControlDescription& c, int container,
           int stack) {
-    kw_make(handle, int(c.kind), c.name.c_str(), c.index, c.left, c.top, c.width, c.height,
-            rgb(c.back), fontOf(form, c).points, container, stack, c.tabIndex, c.visible, c.checked,
-            c.text.c_str(), length(c.text), c.accessibleName.c_str(), length(c.accessibleName),
-            c.role.c_str(), length(c.role), c.range.smallChange, c.range.largeChange);
+    kw_make(Json()
+                .field("handle", handle)
+                .field("kind", std::string(kindName(c.kind)))
+                .field("name", c.name)
+                .field("index", int(c.index))
+                .field("left", c.left)
+                .field("top", c.top)
+                .field("width", c.width)
+                .field("height", c.height)
+                .field("back", rgb(c.back))
+                .field("points", int(fontOf(form, c).points))
+                .field("container", container)
+                .field("stack", stack)
+                .field("tabIndex", int(c.tabIndex))
+                .field("visible", bool(c.visible))
+                .field("checked", bool(c.checked))
+                .field("text", c.text)
+                .field("accessibleName", c.accessibleName)
+                .field("role", c.role)
+                .field("smallChange", int(c.range.smallChange))
+                .field("largeChange", int(c.range.largeChange))
+                .text()
+                .c_str());
 }
 
 void setText(int handle, const std::u16string& text) {
@@ -161,8 +226,20 @@ void report(const std::u16string& title, const std::u16string& message) {
 
 } // namespace ui::web
 
-// The page's way in: a user's action on a control, or a clock's wake-up.
-extern "C" EMSCRIPTEN_KEEPALIVE void kestramo_event(int handle, int kind, int value) {
-    const auto found = ui::web::targets().find(handle);
-    if (found != ui::web::targets().end()) found->second->event(ui::web::Event(kind), value);
+// The page's ways in, one for each thing a user does and one for a clock's wake-up; a
+// handle with no control (gone, or never made) is ignored.
+using ui::web::target;
+extern "C" {
+EMSCRIPTEN_KEEPALIVE void kestramo_click(int handle, int) {
+    if (auto* t = target(handle)) t->clicked();
+}
+EMSCRIPTEN_KEEPALIVE void kestramo_select(int handle, int row) {
+    if (auto* t = target(handle)) t->selected(row);
+}
+EMSCRIPTEN_KEEPALIVE void kestramo_change(int handle, int value) {
+    if (auto* t = target(handle)) t->changed(value);
+}
+EMSCRIPTEN_KEEPALIVE void kestramo_expired(int handle, int) {
+    if (auto* t = target(handle)) t->expired();
+}
 }

@@ -1,6 +1,7 @@
 // The page's side of the web binding: every control is an element of the page, made and
-// changed by the functions of page.js, which this file declares. Handles number the
-// controls; the page reports the user's actions back through kestramo_event.
+// changed by the scripts beside this file (page.js and a file per control kind), which the
+// functions here call. Handles number the controls; the page reports the user's actions
+// back through the entries kestramo_click, _select, _change and _expired (dom.cpp).
 #pragma once
 
 #include "ui/form_description.h"
@@ -10,14 +11,16 @@
 
 namespace ui::web {
 
-// What the page reports; the value is a row, a scroll position or nothing.
-enum class Event : int { Click = 0, Select = 1, Change = 2, Expired = 3 };
-
-// Receives a control's events from the page.
+// Receives a control's events from the page; each kind of control answers its own.
 class EventTarget {
 public:
     virtual ~EventTarget() = default;
-    virtual void event(Event kind, int value) = 0;
+    virtual void clicked() {}
+    // The user chose a row, by mouse, key or touch.
+    virtual void selected(int) {}
+    // The page's arrow, track, released thumb or key put the thumb at a value.
+    virtual void changed(int) {}
+    virtual void expired() {}
 };
 
 // Registers a control under a new handle; events for that handle go to `target`.
@@ -26,7 +29,7 @@ void unregisterTarget(int handle);
 
 namespace page {
 
-// Functions of page.js that take numbers alone, defined in dom.cpp (EM_JS) and called
+// Functions of the page that take numbers alone, defined in dom.cpp (EM_JS) and called
 // directly; C names, so one name stands for each on both sides.
 extern "C" {
 void setLabelHeight(int handle, double twips);
@@ -35,11 +38,11 @@ void setEnabled(int handle, int enabled);
 void listClear(int handle);
 void scrollShow(int handle, int min, int max, int value);
 void pictureClear(int handle);
-// Wakes the control with Event::Expired once performance.now() reaches `deadlineMs`.
+// Wakes the control with expired() once performance.now() reaches `deadlineMs`.
 void wakeAt(int handle, double deadlineMs);
 void cancelWake(int handle);
 void setHiddenFromReaders(int handle, int hidden);
-// Places the focus on the first control of the tab order, once the form shows.
+// Shows the form, and places the focus on the first control of the tab order.
 void show();
 }
 

@@ -1,12 +1,16 @@
 // The form's first look comes with the page as plain HTML, taken from the program's own
-// form when the page was built, so a browser shows the form while it still compiles and
-// starts the program; the program's live form then takes its place within one frame.
-// Until then the copy is inert and hidden from screen readers: nothing in it answers.
-// This script runs from the page's head, so the font starts to decode before the form is
-// even parsed; the page shows the copy as soon as it is parsed, and the program's script
-// uses the helpers here.
-var KestramoForm = (function () {
+// form when the page was built, so a browser shows the form as soon as it is parsed, while
+// it still compiles and starts the program; the program then takes over these same
+// elements. Until then the form is inert and hidden from screen readers: nothing in it
+// answers yet. This script runs from the page's head, so the font starts to decode before
+// the form is even parsed; the program's script uses its helpers too.
+var KestramoFirstLook = (function () {
     'use strict';
+
+    // The first look shows from the markup, as soon as it is parsed, where the program can
+    // run; where it cannot (no WebAssembly, or no script at all), the page says why instead.
+    var canRun = typeof WebAssembly === 'object';
+    if (canRun) document.documentElement.classList.add('can-run');
 
     var FONT = '16px "Kestramo Serif"';  // the family page.css embeds
     // A browser decodes a font only when a text asks for it: asked now, the font decodes
@@ -15,18 +19,21 @@ var KestramoForm = (function () {
                                                           : Promise.resolve();
 
     // The form keeps its size and layout; a viewport smaller than it scales it down whole.
+    // The layout viewport's size, which a form wider than a phone's screen does not change.
     function scale(width, height) {
-        var by = Math.min(1, window.innerWidth / width, window.innerHeight / height);
+        var root = document.documentElement;
+        var by = Math.min(1, root.clientWidth / width, root.clientHeight / height);
         return by > 0 ? by : 1;
     }
     function fit(form, width, height) {
         var by = scale(width, height);
         var ratio = window.devicePixelRatio || 1;
+        var viewport = document.documentElement;
         var holder = document.getElementById('holder');
         // In the middle, on whole device pixels, so that no edge is blurred across two.
         var snap = function (free) { return Math.max(0, Math.floor(free / 2 * ratio) / ratio); };
-        holder.style.left = snap(window.innerWidth - width * by) + 'px';
-        holder.style.top = snap(window.innerHeight - height * by) + 'px';
+        holder.style.left = snap(viewport.clientWidth - width * by) + 'px';
+        holder.style.top = snap(viewport.clientHeight - height * by) + 'px';
         holder.style.width = width * by + 'px';
         holder.style.height = height * by + 'px';
         // The unscaled size, for print.
@@ -78,29 +85,27 @@ var KestramoForm = (function () {
         });
     }
 
-    // The first look shows once its font is there (never a form without its texts), and
-    // not at all where the program cannot run: the page says why instead. `painted` is
-    // settled once it has been drawn, or at once without one: the program starts its heavy
-    // work only then, so that it does not hold back the frame that shows the first look.
+    // `painted` is settled once the first look has been drawn with its texts, or at once
+    // without one: the program starts its heavy work only then, so that it does not hold
+    // back that frame.
     var painted = null;
     function showFirstLook() {
         var first = document.getElementById('form');
-        if (!first || !first.hasAttribute('data-first-look') || typeof WebAssembly !== 'object') {
+        if (!first || !first.hasAttribute('data-first-look') || !canRun) {
             painted = Promise.resolve();
             return;
         }
         var place = function () {
-            if (first.isConnected)
+            if (first.hasAttribute('data-first-look'))
                 fit(first, parseFloat(first.style.width), parseFloat(first.style.height));
             else
                 window.removeEventListener('resize', place);
         };
         place();
         window.addEventListener('resize', place);
+        // The texts show once the font is decoded: the program waits for that frame.
         painted = fontReady.then(function () {
-            if (!first.isConnected) return;
             evenAdvances(first);
-            first.hidden = false;
             // A frame's callbacks come just before it is drawn; a task queued from them runs
             // once it is. A hidden page draws no frame, and waits for nothing.
             if (document.hidden) return;
