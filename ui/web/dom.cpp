@@ -92,15 +92,24 @@ int length(const std::u16string& text) {
 // The page's constructors go by these names (page.js: kinds).
 const char* kindName(ControlKind kind) {
     switch (kind) {
-    case ControlKind::Label: return "Label";
-    case ControlKind::ListBox: return "ListBox";
-    case ControlKind::CommandButton: return "CommandButton";
-    case ControlKind::Timer: return "Timer";
-    case ControlKind::Frame: return "Frame";
-    case ControlKind::OptionButton: return "OptionButton";
-    case ControlKind::PictureBox: return "PictureBox";
-    case ControlKind::HScrollBar: return "HScrollBar";
-    case ControlKind::TextBox: return "TextBox";
+    case ControlKind::Label:
+        return "Label";
+    case ControlKind::ListBox:
+        return "ListBox";
+    case ControlKind::CommandButton:
+        return "CommandButton";
+    case ControlKind::Timer:
+        return "Timer";
+    case ControlKind::Frame:
+        return "Frame";
+    case ControlKind::OptionButton:
+        return "OptionButton";
+    case ControlKind::PictureBox:
+        return "PictureBox";
+    case ControlKind::HScrollBar:
+        return "HScrollBar";
+    case ControlKind::TextBox:
+        return "TextBox";
     }
     return "";
 }
