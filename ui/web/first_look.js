@@ -101,7 +101,10 @@ var KestramoFirstLook = (function () {
             else
                 window.removeEventListener('resize', place);
         };
-        place();
+        // Placed from the first frame's callbacks, not while the page is parsed: the size
+        // read here lays the page out, and done mid-parse it would be laid out twice (the
+        // second time with the font decoded), which held the first paint back.
+        requestAnimationFrame(place);
         window.addEventListener('resize', place);
         // The texts show once the font is decoded: the program waits for that frame.
         painted = fontReady.then(function () {
