@@ -235,13 +235,14 @@ dist)
     export NODE_PATH=/usr/share/nodejs
     emcmake cmake -S . -B build-dist-web -DCMAKE_BUILD_TYPE=MinSizeRel \
         -DKESTRAMO_REPRODUCIBLE=ON -DBUILD_TESTING=OFF >/dev/null
-    cmake --build build-dist-web -j "$jobs" --target page
-    cp build-dist-web/kestramo.html dist/
+    cmake --build build-dist-web -j "$jobs" --target page hosted
+    cp build-dist-web/kestramo.html build-dist-web/kestramo-1.00-web.zip dist/
     # The terms of use, and the notices of the work of others that the files embed.
     cp LICENSE dist/LICENSE.txt
     cp NOTICES dist/NOTICES.txt
     (cd dist && sha256sum kestramo_1.00_amd64.deb kestramo-1.00-setup.exe kestramo-1.00.msi \
-        kestramo.exe kestramo.html guide-bg.html LICENSE.txt NOTICES.txt >SHA256SUMS &&
+        kestramo.exe kestramo.html kestramo-1.00-web.zip guide-bg.html LICENSE.txt NOTICES.txt \
+        >SHA256SUMS &&
         sha256sum -c SHA256SUMS)
     ;;
 test-dist)

@@ -11,6 +11,7 @@ declare -A budget=(
     [kestramo-1.00-setup.exe]=$((1024 * 1024))
     [kestramo-1.00.msi]=$((1024 * 1024))
     [kestramo.html]=$((512 * 1024))
+    [kestramo-1.00-web.zip]=$((512 * 1024))
     [kestramo_1.00_amd64.deb]=$((200 * 1024))
     [guide-bg.html]=$((512 * 1024))
     [SHA256SUMS]=$((4 * 1024))

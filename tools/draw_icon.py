@@ -4,13 +4,21 @@
 Run it again after changing the drawing: python3 tools/draw_icon.py > app/icons/kestramo.xpm
 A size as argument draws the same picture larger (the drawing is on a 32-pixel grid):
 python3 tools/draw_icon.py 48 > /tmp/kestramo-48.xpm
+The web app's icons are PNGs with smooth edges (python3-pil), the maskable one drawn
+inside the circle that every launcher's mask keeps, on the form's colour:
+python3 tools/draw_icon.py 192 --png app/icons/kestramo-192.png
+python3 tools/draw_icon.py 512 --png app/icons/kestramo-maskable-512.png --maskable
 """
 import math
 import sys
 
-SIZE = int(sys.argv[1]) if len(sys.argv) > 1 else 32
+SIZE = int(sys.argv[1]) if len(sys.argv) > 1 and sys.argv[1].isdigit() else 32
 GRID = 32
-SUB = 8  # subsamples per pixel edge
+SUB = 8 if SIZE <= 64 else 3  # subsamples per pixel edge: fewer where pixels are small
+FORM = (192, 192, 255)  # the form's own colour, behind the maskable icon
+# The drawing's farthest corner lies some 19 grid units from its centre; a maskable icon's
+# launcher keeps at least the circle of 40 % of the icon's size around the middle.
+MASKABLE_SCALE = 0.4 * GRID / 19.0
 
 BUN = (214, 138, 52)
 BUN_DARK = (170, 96, 30)
@@ -109,7 +117,36 @@ def pixel(px, py):
     return tuple(round(sum(c[i] for c in hits) / len(hits) / 4) * 4 for i in range(3))
 
 
+def coverage(px, py, size):
+    """The pixel's colour and how much of it the drawing covers, for a PNG's alpha."""
+    hits = []
+    scale = GRID / size
+    for sy in range(SUB):
+        for sx in range(SUB):
+            c = sample((px + (sx + 0.5) / SUB) * scale, (py + (sy + 0.5) / SUB) * scale)
+            if c:
+                hits.append(c)
+    if not hits:
+        return (0, 0, 0, 0)
+    colour = tuple(round(sum(c[i] for c in hits) / len(hits)) for i in range(3))
+    return colour + (round(255 * len(hits) / (SUB * SUB)),)
+
+
+def png(path, maskable):
+    from PIL import Image
+
+    inner = round(SIZE * MASKABLE_SCALE) if maskable else SIZE
+    drawing = Image.new("RGBA", (inner, inner))
+    drawing.putdata([coverage(x, y, inner) for y in range(inner) for x in range(inner)])
+    image = Image.new("RGBA", (SIZE, SIZE), FORM + (255,) if maskable else (0, 0, 0, 0))
+    offset = (SIZE - inner) // 2
+    image.alpha_composite(drawing, (offset, offset))
+    image.save(path, optimize=True)
+
+
 def main():
+    if "--png" in sys.argv:
+        return png(sys.argv[sys.argv.index("--png") + 1], "--maskable" in sys.argv)
     image = [[pixel(x, y) for x in range(SIZE)] for y in range(SIZE)]
     colours = sorted({c for row in image for c in row if c})
     assert len(colours) < 256, len(colours)

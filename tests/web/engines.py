@@ -240,6 +240,7 @@ class Firefox:
         finally:
             self.bridge.stdin.close()
             self.bridge.wait(timeout=30)
+            self.bridge.stdout.close()
 
 
 ENGINES = {"chromium": Chromium, "webkit": WebKit, "firefox": Firefox}

@@ -1,0 +1,191 @@
+#!/usr/bin/python3
+"""The page as a school's server hosts it (the folder make_hosted.py writes), served from
+this machine's loopback under the policy docs/deploy.md gives: an app the browser can
+install, whose window is the form's size, which opens and runs with no network once
+visited, and which a new build replaces by the next visit.
+
+usage: test_hosted.py build-web/kestramo-web ENGINE [unittest arguments]
+"""
+import http.server
+import pathlib
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import unittest
+
+import engines
+
+FOLDER = pathlib.Path(sys.argv[1]).resolve()
+ENGINE = engines.ENGINES[sys.argv[2]]
+del sys.argv[1:3]
+ROOT = engines.ROOT
+POLICY = re.search(r"^Content-Security-Policy: (.+worker-src.+)$",
+                   (ROOT / "docs" / "deploy.md").read_text(encoding="utf-8"), re.M).group(1)
+
+
+class Server:
+    """A static server on loopback over one folder, which can be swapped for another build
+    or stopped, as a network goes."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        server = self
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            extensions_map = {".webmanifest": "application/manifest+json",
+                              ".js": "text/javascript", ".html": "text/html; charset=utf-8",
+                              ".png": "image/png"}
+
+            def __init__(self, *args, **kwargs):
+                super().__init__(*args, directory=str(server.folder), **kwargs)
+
+            def end_headers(self):
+                self.send_header("Content-Security-Policy", POLICY)
+                self.send_header("Cache-Control", "no-cache")
+                super().end_headers()
+
+            def log_message(self, *args):
+                pass
+
+        self.http = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        threading.Thread(target=self.http.serve_forever, daemon=True).start()
+        self.url = "http://127.0.0.1:%d/kestramo/" % self.http.server_port
+
+    def stop(self):
+        if self.http:
+            self.http.shutdown()
+            self.http.server_close()
+            self.http = None
+
+
+def rebuilt(folder, mark):
+    """The folder as a rebuilt page makes it, the page marked so that it can be told apart."""
+    # The one-file page the folder was made from, beside it in the build.
+    page = (FOLDER.parent / "kestramo.html").read_text(encoding="utf-8")
+    folder.mkdir()
+    source = folder / "kestramo.html"
+    source.write_text(page.replace("</body>", "<!-- %s -->\n</body>" % mark), encoding="utf-8")
+    built = folder / "kestramo"
+    subprocess.run(["/usr/bin/python3", str(ROOT / "tools" / "make_hosted.py"),
+                    "--page", str(source), "--script", str(ROOT / "ui/web/hosted.js"),
+                    "--worker", str(ROOT / "ui/web/service_worker.js"),
+                    "--desktop", str(ROOT / "packaging/bg.kestramo.Kestramo.desktop"),
+                    "--icons", *(str(ROOT / "app/icons" / name) for name in
+                                 ("kestramo-192.png", "kestramo-512.png",
+                                  "kestramo-maskable-512.png")),
+                    "--folder", str(built), "--zip", str(folder / "web.zip")],
+                   check=True, stdout=subprocess.DEVNULL)
+    return built
+
+
+class HostedTest(unittest.TestCase):
+    def setUp(self):
+        # A fresh browser each time: what one test's visit keeps is not the next one's.
+        self.work = pathlib.Path(tempfile.mkdtemp(prefix="kestramo-hosted-"))
+        shutil.copytree(FOLDER, self.work / "kestramo")
+        self.server = Server(self.work)
+        self.engine = ENGINE()
+        self.addCleanup(shutil.rmtree, self.work, True)
+        self.addCleanup(self.server.stop)
+        self.addCleanup(self.engine.close)
+
+    def cache(self, folder):
+        """The name of the cache the build in `folder` keeps when served here."""
+        worker = (folder / "service-worker.js").read_text(encoding="utf-8")
+        return "kestramo %s %s" % (self.server.url,
+                                   re.search(r"const VERSION = '(\w+)'", worker).group(1))
+
+    def visit(self):
+        return engines.Page(self.engine, None, url=self.server.url)
+
+    def kept(self, page):
+        """Once the service worker runs the page, the names of the caches it keeps."""
+        page.wait(lambda: page.script("return !!navigator.serviceWorker.controller"), 20,
+                  "the service worker")
+        return self.caches(page)
+
+    def caches(self, page):
+        page.script("caches.keys().then(keys => { window.keptCaches = keys; })")
+        page.wait(lambda: page.script("return window.keptCaches !== undefined"))
+        return page.script("const keys = keptCaches; delete window.keptCaches; return keys")
+
+    def serves_workers(self, page):
+        if not page.script("return 'serviceWorker' in navigator && isSecureContext"):
+            self.skipTest("%s offers no service worker to a page its driver opens"
+                          % self.engine.name)
+
+    def test_after_one_visit_it_opens_and_runs_with_no_network(self):
+        page = self.visit()
+        self.serves_workers(page)
+        self.assertEqual(self.kept(page), [self.cache(FOLDER)])
+        self.server.stop()
+        if isinstance(self.engine, engines.Chromium):
+            self.engine.cdp("Network.enable")
+            self.engine.cdp("Network.emulateNetworkConditions", offline=True, latency=0,
+                            downloadThroughput=-1, uploadThroughput=-1)
+        page = self.visit()
+        page.letter_test(timeout=60)
+        self.assertEqual(page.errors(), [])
+
+    def test_a_new_build_replaces_the_old_by_the_next_visit(self):
+        page = self.visit()
+        self.serves_workers(page)
+        self.kept(page)
+        self.server.folder = rebuilt(self.work / "next", "the next build").parent
+        # This visit may still show the old build, while the new one is fetched behind it.
+        page = self.visit()
+        page.wait(lambda: self.caches(page) == [self.cache(self.server.folder / "kestramo")],
+                  20, "the new build's cache alone")
+        page = self.visit()
+        self.assertIn("<!-- the next build -->", page.script("return document.body.innerHTML"))
+
+    def test_the_browser_can_install_it_as_an_app(self):
+        if not isinstance(self.engine, engines.Chromium):
+            self.skipTest("only Chromium's DevTools tell what the browser reads to install it")
+        self.visit()
+        found = self.engine.cdp("Page.getAppManifest")
+        self.assertEqual(found["errors"], [])
+        manifest = found["manifest"]
+        lavender = "rgba(%d,%d,%d,1)" % engines.LAVENDER  # the form's own colour
+        for field, expected in (
+                ("name", "Кестрамо: време за реакция"),
+                ("description", "Два теста за това колко бързо реагирате на видяното"),
+                ("display", "kStandalone"), ("startUrl", self.server.url),
+                ("scope", self.server.url), ("id", self.server.url),
+                ("themeColor", lavender), ("backgroundColor", lavender)):
+            self.assertEqual(manifest.get(field), expected, field)
+        self.assertEqual([(icon["sizes"], icon["url"].rsplit("/", 1)[1])
+                          for icon in manifest["icons"]],
+                         [("192x192", "kestramo-192.png"), ("512x512", "kestramo-512.png"),
+                          ("512x512", "kestramo-maskable-512.png")])
+        self.assertEqual(self.engine.cdp("Page.getInstallabilityErrors"),
+                         {"installabilityErrors": []})
+
+    def test_its_app_window_is_the_forms_size(self):
+        if not isinstance(self.engine, engines.Chromium):
+            self.skipTest("only Chromium opens a page as an app from its command line")
+        # An app's own window, with a bar inside its frame as a title bar would be (the one
+        # that says a program drives it).
+        from selenium import webdriver
+        from selenium.webdriver.chrome.service import Service
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        for argument in ("--no-sandbox", "--disable-gpu", "--no-first-run",
+                         "--user-data-dir=" + str(self.work / "app"), "--window-size=900,700",
+                         "--app=" + self.server.url):
+            options.add_argument(argument)
+        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.addCleanup(driver.quit)
+        sizes = lambda: driver.execute_script(
+            "const form = document.getElementById('form');"
+            "return [innerWidth, innerHeight, form.offsetWidth, form.offsetHeight]")
+        engines.wait_until(lambda: sizes()[:2] == sizes()[2:], 10, "the window at the form's size")
+        self.assertTrue(driver.execute_script(
+            "return matchMedia('(display-mode: standalone)').matches"))
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,125 @@
+#!/usr/bin/python3
+"""Writes the page for a school's server: a folder with the one-file page as index.html
+(which then registers its service worker and names its manifest), the web app manifest,
+the service worker and the app's icons; and a .zip of that folder. The manifest's names
+come from the desktop entry, its colour and the window's size from the page's own form.
+The same inputs give the same bytes: the zip's times are SOURCE_DATE_EPOCH's (or 1980's).
+
+usage: make_hosted.py --page kestramo.html --script hosted.js --worker service_worker.js
+                      --desktop X.desktop --icons 192.png 512.png maskable-512.png
+                      --folder OUT --zip OUT.zip
+"""
+import argparse
+import hashlib
+import json
+import os
+import pathlib
+import re
+import shutil
+import time
+import zipfile
+
+MANIFEST = "manifest.webmanifest"
+WORKER = "service-worker.js"
+
+
+def desktop_entry(path):
+    """The entry's keys, the Bulgarian ones as they are written (Name[bg])."""
+    entry = {}
+    for line in pathlib.Path(path).read_text(encoding="utf-8").splitlines():
+        key, sep, value = line.partition("=")
+        if sep:
+            entry[key.strip()] = value.strip()
+    return entry
+
+
+def form_of(page):
+    """The form's size and colour, from its first look in the page."""
+    found = re.search(r'<main id="form" style="width: (\d+)px; height: (\d+)px; '
+                      r'background-color: rgb\((\d+), (\d+), (\d+)\)', page)
+    if not found:
+        raise SystemExit("make_hosted.py: the page has no first look of its form")
+    width, height, *rgb = (int(n) for n in found.groups())
+    return width, height, "#%02x%02x%02x" % tuple(rgb)
+
+
+def insert(page, before, text):
+    if page.count(before) != 1:
+        raise SystemExit("make_hosted.py: the page has %d of %s" % (page.count(before), before))
+    return page.replace(before, text + before)
+
+
+def main():
+    given = argparse.ArgumentParser(usage=__doc__)
+    for option in ("page", "script", "worker", "desktop", "folder", "zip"):
+        given.add_argument("--" + option, required=True)
+    given.add_argument("--icons", nargs=3, required=True)
+    a = given.parse_args()
+
+    page = pathlib.Path(a.page).read_text(encoding="utf-8")
+    _, _, colour = form_of(page)
+    entry = desktop_entry(a.desktop)
+    icons = {"icons/" + pathlib.Path(p).name: pathlib.Path(p).read_bytes() for p in a.icons}
+    names = list(icons)
+    any_192, any_512, maskable = names
+    page = insert(page, "</head>",
+                  '<link rel="manifest" href="%s">\n<meta name="theme-color" content="%s">\n'
+                  '<link rel="apple-touch-icon" href="%s">\n' % (MANIFEST, colour, any_192))
+    script = pathlib.Path(a.script).read_text(encoding="utf-8")
+    page = insert(page, "</body>", "<script>\n%s</script>\n" % script)
+    manifest = {
+        "name": entry["Name[bg]"],
+        "short_name": entry["Name[bg]"].split(":")[0],  # the launcher's name under its icon
+        "description": entry["Comment[bg]"],
+        "lang": "bg",
+        "dir": "ltr",
+        "start_url": "./",
+        "scope": "./",
+        # A form of fixed size, with nothing of the browser around it.
+        "display": "standalone",
+        "theme_color": colour,
+        "background_color": colour,
+        "categories": ["education"],
+        "icons": [
+            {"src": any_192, "sizes": "192x192", "type": "image/png", "purpose": "any"},
+            {"src": any_512, "sizes": "512x512", "type": "image/png", "purpose": "any"},
+            {"src": maskable, "sizes": "512x512", "type": "image/png", "purpose": "maskable"},
+        ],
+    }
+    files = {
+        "index.html": page.encode("utf-8"),
+        MANIFEST: (json.dumps(manifest, ensure_ascii=False, indent=1) + "\n").encode("utf-8"),
+        **icons,
+    }
+    # The version is what the worker keeps: a build that changes any of it is a new one.
+    digest = hashlib.sha256()
+    for name in sorted(files):
+        digest.update(name.encode("utf-8") + b"\0" + files[name])
+    worker = pathlib.Path(a.worker).read_text(encoding="utf-8")
+    kept = ["./"] + sorted(name for name in files if name != "index.html")
+    worker = worker.replace("@VERSION@", digest.hexdigest()[:16])
+    worker = worker.replace("@FILES@", json.dumps(kept))
+    files[WORKER] = worker.encode("utf-8")
+
+    folder = pathlib.Path(a.folder)
+    shutil.rmtree(folder, ignore_errors=True)
+    for name, data in files.items():
+        (folder / name).parent.mkdir(parents=True, exist_ok=True)
+        (folder / name).write_bytes(data)
+
+    # A zip of the folder under its own name, in name order, with one time and mode for all.
+    epoch = max(int(os.environ.get("SOURCE_DATE_EPOCH", "0")), 315532800)
+    stamp = time.gmtime(epoch)[:6]
+    with zipfile.ZipFile(a.zip, "w") as archive:
+        for name in sorted(files):
+            info = zipfile.ZipInfo("%s/%s" % (folder.name, name), date_time=stamp)
+            info.compress_type = zipfile.ZIP_DEFLATED
+            info.external_attr = 0o100644 << 16
+            info.create_system = 3  # Unix, whatever system builds it
+            archive.writestr(info, files[name], compresslevel=9)
+    print("%s: %d files; %s: %d bytes" % (folder, len(files), a.zip,
+                                          pathlib.Path(a.zip).stat().st_size))
+
+
+if __name__ == "__main__":
+    main()
