@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One entry for every task: ./build.sh run | test | core | format | sanitize | memcheck |
 # accessibility | test-screen-reader | wayland | windows | test-windows | web | test-web |
-# bench | bench-windows | bench-web | screenshot | screenshot-web | dist | test-dist
+# bench | bench-windows | bench-web | screenshot | screenshot-web | screenshot-app | dist |
+# test-dist
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -285,6 +286,15 @@ test-dist)
     [ $status -eq 0 ] && echo "test-dist: $(ls "$work/first/dist" | wc -l) files," \
         "the same bytes in all three builds, each within its size"
     exit $status
+    ;;
+screenshot-app)
+    # The page installed as an app: Chromium's app window on a virtual screen, the hosted
+    # folder served from loopback.
+    tools/install-deps.sh --web --display
+    configure_web
+    cmake --build build-web -j "$jobs" --target hosted
+    xvfb-run -a -s "-screen 0 1024x768x24" /usr/bin/python3 tools/app_screenshot.py \
+        build-web/kestramo-web "${2:-docs/screenshot-web-app.png}"
     ;;
 screenshot-web)
     # The page in headless Chromium, the viewport the size of the form: at start-up, or

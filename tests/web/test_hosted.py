@@ -18,9 +18,6 @@ import unittest
 
 import engines
 
-FOLDER = pathlib.Path(sys.argv[1]).resolve()
-ENGINE = engines.ENGINES[sys.argv[2]]
-del sys.argv[1:3]
 ROOT = engines.ROOT
 POLICY = re.search(r"^Content-Security-Policy: (.+worker-src.+)$",
                    (ROOT / "docs" / "deploy.md").read_text(encoding="utf-8"), re.M).group(1)
@@ -188,4 +185,7 @@ class HostedTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
+    FOLDER = pathlib.Path(sys.argv[1]).resolve()
+    ENGINE = engines.ENGINES[sys.argv[2]]
+    del sys.argv[1:3]
     unittest.main()
