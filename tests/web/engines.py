@@ -82,14 +82,18 @@ class Selenium:
 class Chromium(Selenium):
     name = "Chromium"
 
-    def __init__(self, rate=1):
+    def __init__(self, rate=1, app=None, bar=True):
+        """`app`: the address to open as an app, in a window of its own on the display, with
+        no tabs or address bar; with `bar`, a bar inside it says a program drives it."""
         from selenium import webdriver
         from selenium.webdriver.chrome.service import Service
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         self.profile = tempfile.mkdtemp(prefix="kestramo-chromium-")
+        if not bar:
+            options.add_experimental_option("excludeSwitches", ["enable-automation"])
         for argument in (
-            "--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
+            "--app=" + app if app else "--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
             "--no-first-run", "--disable-background-networking", "--disable-component-update",
             "--disable-sync", "--disable-dev-shm-usage", "--user-data-dir=" + self.profile,
             "--window-size=800,600",

@@ -164,25 +164,14 @@ class HostedTest(unittest.TestCase):
     def test_its_app_window_is_the_forms_size(self):
         if not isinstance(self.engine, engines.Chromium):
             self.skipTest("only Chromium opens a page as an app from its command line")
-        # An app's own window, with a bar inside its frame as a title bar would be (the one
-        # that says a program drives it).
-        from selenium import webdriver
-        from selenium.webdriver.chrome.service import Service
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for argument in ("--no-sandbox", "--disable-gpu", "--no-first-run",
-                         "--user-data-dir=" + str(self.work / "app"), "--window-size=900,700",
-                         "--app=" + self.server.url):
-            options.add_argument(argument)
-        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        self.addCleanup(driver.quit)
-        sizes = lambda: driver.execute_script(
-            "const form = document.getElementById('form');"
-            "return [innerWidth, innerHeight, form.offsetWidth, form.offsetHeight]")
+        # An app's own window, the bar inside it standing for a title bar inside a frame.
+        app = engines.Chromium(app=self.server.url)
+        self.addCleanup(app.close)
+        sizes = lambda: app.script("const form = document.getElementById('form');"
+                                   "return [innerWidth, innerHeight, form.offsetWidth,"
+                                   " form.offsetHeight]")
         engines.wait_until(lambda: sizes()[:2] == sizes()[2:], 10, "the window at the form's size")
-        self.assertTrue(driver.execute_script(
-            "return matchMedia('(display-mode: standalone)').matches"))
-
+        self.assertTrue(app.script("return matchMedia('(display-mode: standalone)').matches"))
 
 if __name__ == "__main__":
     FOLDER = pathlib.Path(sys.argv[1]).resolve()
