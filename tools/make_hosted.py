@@ -5,9 +5,10 @@ the service worker and the app's icons; and a .zip of that folder. The manifest'
 come from the desktop entry, its colour and the window's size from the page's own form.
 The same inputs give the same bytes: the zip's times are SOURCE_DATE_EPOCH's (or 1980's).
 
-usage: make_hosted.py --page kestramo.html --script hosted.js --worker service_worker.js
-                      --desktop X.desktop --icons 192.png 512.png maskable-512.png
-                      --folder OUT --zip OUT.zip
+usage: make_hosted.py --page kestramo.html --folder OUT --zip OUT.zip [--script hosted.js]
+                      [--worker service_worker.js] [--desktop X.desktop]
+                      [--icons 192.png 512.png maskable-512.png]
+The optional ones are this source tree's own files unless given.
 """
 import argparse
 import hashlib
@@ -19,6 +20,7 @@ import shutil
 import time
 import zipfile
 
+ROOT = pathlib.Path(__file__).resolve().parents[1]
 MANIFEST = "manifest.webmanifest"
 WORKER = "service-worker.js"
 
@@ -51,9 +53,14 @@ def insert(page, before, text):
 
 def main():
     given = argparse.ArgumentParser(usage=__doc__)
-    for option in ("page", "script", "worker", "desktop", "folder", "zip"):
+    for option in ("page", "folder", "zip"):
         given.add_argument("--" + option, required=True)
-    given.add_argument("--icons", nargs=3, required=True)
+    given.add_argument("--script", default=ROOT / "ui/web/hosted.js")
+    given.add_argument("--worker", default=ROOT / "ui/web/service_worker.js")
+    given.add_argument("--desktop", default=ROOT / "packaging/bg.kestramo.Kestramo.desktop")
+    given.add_argument("--icons", nargs=3, default=[
+        ROOT / "app/icons" / name
+        for name in ("kestramo-192.png", "kestramo-512.png", "kestramo-maskable-512.png")])
     a = given.parse_args()
 
     page = pathlib.Path(a.page).read_text(encoding="utf-8")

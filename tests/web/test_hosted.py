@@ -66,14 +66,8 @@ def rebuilt(folder, mark):
     source = folder / "kestramo.html"
     source.write_text(page.replace("</body>", "<!-- %s -->\n</body>" % mark), encoding="utf-8")
     built = folder / "kestramo"
-    subprocess.run(["/usr/bin/python3", str(ROOT / "tools" / "make_hosted.py"),
-                    "--page", str(source), "--script", str(ROOT / "ui/web/hosted.js"),
-                    "--worker", str(ROOT / "ui/web/service_worker.js"),
-                    "--desktop", str(ROOT / "packaging/bg.kestramo.Kestramo.desktop"),
-                    "--icons", *(str(ROOT / "app/icons" / name) for name in
-                                 ("kestramo-192.png", "kestramo-512.png",
-                                  "kestramo-maskable-512.png")),
-                    "--folder", str(built), "--zip", str(folder / "web.zip")],
+    subprocess.run(["/usr/bin/python3", str(ROOT / "tools" / "make_hosted.py"), "--page",
+                    str(source), "--folder", str(built), "--zip", str(folder / "web.zip")],
                    check=True, stdout=subprocess.DEVNULL)
     return built
 
