@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Writes the page for a school's server: a folder with the one-file page as index.html
-(which then registers its service worker and names its manifest), the web app manifest,
-the service worker and the app's icons; and a .zip of that folder. The manifest's names
-come from the desktop entry, its colour and the window's size from the page's own form.
+(which, served over http(s), names its manifest and registers its service worker), the web
+app manifest, the service worker and the app's icons; and a .zip of that folder. The
+manifest's names come from the desktop entry, its colours from the page's own form.
 The same inputs give the same bytes: the zip's times are SOURCE_DATE_EPOCH's (or 1980's).
 
 usage: make_hosted.py --page kestramo.html --folder OUT --zip OUT.zip [--script hosted.js]
@@ -35,14 +35,13 @@ def desktop_entry(path):
     return entry
 
 
-def form_of(page):
-    """The form's size and colour, from its first look in the page."""
-    found = re.search(r'<main id="form" style="width: (\d+)px; height: (\d+)px; '
-                      r'background-color: rgb\((\d+), (\d+), (\d+)\)', page)
+def form_colour(page):
+    """The form's colour, from its first look in the page."""
+    found = re.search(r'<main id="form" style="[^"]*background-color: rgb\((\d+), (\d+), (\d+)\)',
+                      page)
     if not found:
         raise SystemExit("make_hosted.py: the page has no first look of its form")
-    width, height, *rgb = (int(n) for n in found.groups())
-    return width, height, "#%02x%02x%02x" % tuple(rgb)
+    return "#%02x%02x%02x" % tuple(int(n) for n in found.groups())
 
 
 def insert(page, before, text):
@@ -64,14 +63,14 @@ def main():
     a = given.parse_args()
 
     page = pathlib.Path(a.page).read_text(encoding="utf-8")
-    _, _, colour = form_of(page)
+    colour = form_colour(page)
     entry = desktop_entry(a.desktop)
     icons = {"icons/" + pathlib.Path(p).name: pathlib.Path(p).read_bytes() for p in a.icons}
     names = list(icons)
     any_192, any_512, maskable = names
     page = insert(page, "</head>",
-                  '<link rel="manifest" href="%s">\n<meta name="theme-color" content="%s">\n'
-                  '<link rel="apple-touch-icon" href="%s">\n' % (MANIFEST, colour, any_192))
+                  '<meta name="theme-color" content="%s">\n'
+                  '<link rel="apple-touch-icon" href="%s">\n' % (colour, any_192))
     script = pathlib.Path(a.script).read_text(encoding="utf-8")
     page = insert(page, "</body>", "<script>\n%s</script>\n" % script)
     manifest = {

@@ -4,8 +4,13 @@
 // and says nothing of it.
 (function () {
     'use strict';
-    if ('serviceWorker' in navigator && window.isSecureContext &&
-        /^https?:$/.test(location.protocol)) {
+    // The folder opened from a disk is the one-file page: it asks for nothing beside it.
+    if (!/^https?:$/.test(location.protocol)) return;
+    var manifest = document.createElement('link');
+    manifest.rel = 'manifest';
+    manifest.href = 'manifest.webmanifest';
+    document.head.appendChild(manifest);
+    if ('serviceWorker' in navigator && window.isSecureContext) {
         window.addEventListener('load', function () {
             navigator.serviceWorker.register('service-worker.js').catch(function () {});
         });
