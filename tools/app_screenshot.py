@@ -10,15 +10,12 @@ import subprocess
 import sys
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "tests" / "web"))
-import engines  # noqa: E402  the tests' browser
-from test_hosted import Server  # noqa: E402  the tests' server
+import engines  # noqa: E402  the tests' browser and server
 
 
 def main(folder, output):
-    folder = pathlib.Path(folder).resolve()
-    server = Server(folder.parent)
-    engine = engines.Chromium(app=server.url.replace("/kestramo/", "/%s/" % folder.name),
-                              bar=False)
+    server = engines.Host(engines.Folder(folder, "/kestramo/", {}))
+    engine = engines.Chromium(app=server.origin + "/kestramo/", bar=False)
     try:
         place = lambda: engine.script(
             "const form = document.getElementById('form');"

@@ -104,32 +104,32 @@ def sample(x, y):
     return None
 
 
-def pixel(px, py):
-    hits = []
+def hits(px, py, size):
+    """The colours the drawing has at the pixel's subsamples, where it has any."""
+    scale = GRID / size
+    found = []
     for sy in range(SUB):
         for sx in range(SUB):
-            scale = GRID / SIZE
             c = sample((px + (sx + 0.5) / SUB) * scale, (py + (sy + 0.5) / SUB) * scale)
             if c:
-                hits.append(c)
-    if len(hits) * 2 < SUB * SUB:
+                found.append(c)
+    return found
+
+
+def pixel(px, py):
+    found = hits(px, py, SIZE)
+    if len(found) * 2 < SUB * SUB:
         return None
-    return tuple(round(sum(c[i] for c in hits) / len(hits) / 4) * 4 for i in range(3))
+    return tuple(round(sum(c[i] for c in found) / len(found) / 4) * 4 for i in range(3))
 
 
 def coverage(px, py, size):
     """The pixel's colour and how much of it the drawing covers, for a PNG's alpha."""
-    hits = []
-    scale = GRID / size
-    for sy in range(SUB):
-        for sx in range(SUB):
-            c = sample((px + (sx + 0.5) / SUB) * scale, (py + (sy + 0.5) / SUB) * scale)
-            if c:
-                hits.append(c)
-    if not hits:
+    found = hits(px, py, size)
+    if not found:
         return (0, 0, 0, 0)
-    colour = tuple(round(sum(c[i] for c in hits) / len(hits)) for i in range(3))
-    return colour + (round(255 * len(hits) / (SUB * SUB)),)
+    colour = tuple(round(sum(c[i] for c in found) / len(found)) for i in range(3))
+    return colour + (round(255 * len(found) / (SUB * SUB)),)
 
 
 def png(path, maskable):

@@ -5,10 +5,8 @@ app manifest, the service worker and the app's icons; and a .zip of that folder.
 manifest's names come from the desktop entry, its colours from the page's own form.
 The same inputs give the same bytes: the zip's times are SOURCE_DATE_EPOCH's (or 1980's).
 
-usage: make_hosted.py --page kestramo.html --folder OUT --zip OUT.zip [--script hosted.js]
-                      [--worker service_worker.js] [--desktop X.desktop]
-                      [--icons 192.png 512.png maskable-512.png]
-The optional ones are this source tree's own files unless given.
+usage: make_hosted.py --page kestramo.html --folder OUT --zip OUT.zip
+The script, the worker, the desktop entry and the icons are this source tree's own.
 """
 import argparse
 import hashlib
@@ -21,6 +19,11 @@ import time
 import zipfile
 
 ROOT = pathlib.Path(__file__).resolve().parents[1]
+SCRIPT = ROOT / "ui/web/hosted.js"
+WORKER_SOURCE = ROOT / "ui/web/service_worker.js"
+DESKTOP = ROOT / "packaging/bg.kestramo.Kestramo.desktop"
+ICONS = [ROOT / "app/icons" / name  # any 192, any 512, maskable 512
+         for name in ("kestramo-192.png", "kestramo-512.png", "kestramo-maskable-512.png")]
 MANIFEST = "manifest.webmanifest"
 WORKER = "service-worker.js"
 
@@ -54,24 +57,17 @@ def main():
     given = argparse.ArgumentParser(usage=__doc__)
     for option in ("page", "folder", "zip"):
         given.add_argument("--" + option, required=True)
-    given.add_argument("--script", default=ROOT / "ui/web/hosted.js")
-    given.add_argument("--worker", default=ROOT / "ui/web/service_worker.js")
-    given.add_argument("--desktop", default=ROOT / "packaging/bg.kestramo.Kestramo.desktop")
-    given.add_argument("--icons", nargs=3, default=[
-        ROOT / "app/icons" / name
-        for name in ("kestramo-192.png", "kestramo-512.png", "kestramo-maskable-512.png")])
     a = given.parse_args()
 
     page = pathlib.Path(a.page).read_text(encoding="utf-8")
     colour = form_colour(page)
-    entry = desktop_entry(a.desktop)
-    icons = {"icons/" + pathlib.Path(p).name: pathlib.Path(p).read_bytes() for p in a.icons}
-    names = list(icons)
-    any_192, any_512, maskable = names
+    entry = desktop_entry(DESKTOP)
+    icons = {"icons/" + p.name: p.read_bytes() for p in ICONS}
+    any_192, any_512, maskable = icons
     page = insert(page, "</head>",
                   '<meta name="theme-color" content="%s">\n'
                   '<link rel="apple-touch-icon" href="%s">\n' % (colour, any_192))
-    script = pathlib.Path(a.script).read_text(encoding="utf-8")
+    script = SCRIPT.read_text(encoding="utf-8")
     page = insert(page, "</body>", "<script>\n%s</script>\n" % script)
     manifest = {
         "name": entry["Name[bg]"],
@@ -101,7 +97,7 @@ def main():
     digest = hashlib.sha256()
     for name in sorted(files):
         digest.update(name.encode("utf-8") + b"\0" + files[name])
-    worker = pathlib.Path(a.worker).read_text(encoding="utf-8")
+    worker = WORKER_SOURCE.read_text(encoding="utf-8")
     kept = ["./"] + sorted(name for name in files if name != "index.html")
     worker = worker.replace("@VERSION@", digest.hexdigest()[:16])
     worker = worker.replace("@FILES@", json.dumps(kept))

@@ -3,6 +3,7 @@ as a user reaches it: Chromium (chromedriver, with DevTools), WebKit (WebKitGTK,
 Safari on iPads and Macs, through WebKitWebDriver) and Gecko (Debian's Firefox ESR, through
 puppeteer-core over WebDriver BiDi; firefox_bridge.mjs). WebKit needs a display."""
 import base64
+import http.server
 import io
 import json
 import os
@@ -11,6 +12,7 @@ import re
 import shutil
 import subprocess
 import tempfile
+import threading
 import time
 import unittest
 
@@ -248,6 +250,65 @@ class Firefox:
 
 
 ENGINES = {"chromium": Chromium, "webkit": WebKit, "firefox": Firefox}
+
+
+class Host:
+    """Pages served from this machine's loopback, each path with its body and headers:
+    `pages` is a dict of them, or anything with the same `get` (a Folder)."""
+
+    def __init__(self, pages):
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                body, headers = pages.get(self.path, (None, {}))
+                if body is None:
+                    self.send_error(404)
+                    return
+                self.send_response(200)
+                for name, value in {"Content-Type": "text/html; charset=utf-8",
+                                    **headers}.items():
+                    self.send_header(name, value)
+                self.end_headers()
+                self.wfile.write(body)
+
+            def log_message(self, *args):
+                pass
+
+        # Threads: a browser may open a second connection and send nothing on it.
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.origin = "http://127.0.0.1:%d" % self.server.server_port
+
+    def stop(self):
+        """As a network goes: whatever asks next finds nobody there."""
+        if self.server:
+            self.server.shutdown()
+            self.server.server_close()
+            self.server = None
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *args):
+        self.stop()
+
+
+class Folder:
+    """A folder's files as a Host's pages under `prefix`, each with its type and `headers`;
+    `root` may be changed, as a server given a new build."""
+    TYPES = {".html": "text/html; charset=utf-8", ".js": "text/javascript",
+             ".webmanifest": "application/manifest+json", ".png": "image/png"}
+
+    def __init__(self, root, prefix, headers):
+        self.root, self.prefix, self.headers = pathlib.Path(root), prefix, headers
+
+    def get(self, path, missing):
+        name = path.split("?")[0]
+        if not name.startswith(self.prefix):
+            return missing
+        file = (self.root / (name[len(self.prefix):] or "index.html")).resolve()
+        if self.root.resolve() not in file.parents or not file.is_file():
+            return missing
+        return file.read_bytes(), {**self.headers, "Content-Type": self.TYPES[file.suffix]}
 
 
 class Page:

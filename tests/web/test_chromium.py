@@ -6,14 +6,12 @@ colours, the accessibility tree, print, and the requests the page makes.
 usage: test_chromium.py build-web/kestramo.html [unittest arguments]
 """
 import base64
-import http.server
 import json
 import pathlib
 import re
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import unittest
 
@@ -21,43 +19,10 @@ from PIL import Image, ImageOps
 
 sys.argv[2:2] = ["chromium"]  # the shared suite's engine, for what is taken from it
 import engines  # noqa: E402
-from engines import LAVENDER, PEACH, RED, START_GREEN  # noqa: E402
+from engines import Host, LAVENDER, PEACH, RED, START_GREEN  # noqa: E402
 from test_page import PAGE, TEST_PAGE, K_THRICE_THEN_A, PageTest  # noqa: E402
 
 DEPLOY_GUIDE = pathlib.Path(__file__).resolve().parents[2] / "docs" / "deploy.md"
-
-
-class Host:
-    """Pages served from this machine's loopback, each path with its body and headers."""
-
-    def __init__(self, pages):
-        class Handler(http.server.BaseHTTPRequestHandler):
-            def do_GET(self):
-                body, headers = pages.get(self.path, (None, {}))
-                if body is None:
-                    self.send_error(404)
-                    return
-                self.send_response(200)
-                self.send_header("Content-Type", "text/html; charset=utf-8")
-                for name, value in headers.items():
-                    self.send_header(name, value)
-                self.end_headers()
-                self.wfile.write(body)
-
-            def log_message(self, *args):
-                pass
-
-        # Threads: a browser may open a second connection and send nothing on it.
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.origin = "http://127.0.0.1:%d" % self.server.server_port
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *args):
-        self.server.shutdown()
-        self.server.server_close()
 
 
 class ChromiumTest(PageTest):

@@ -6,14 +6,12 @@ visited, and which a new build replaces by the next visit.
 
 usage: test_hosted.py build-web/kestramo-web ENGINE [unittest arguments]
 """
-import http.server
 import pathlib
 import re
 import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import unittest
 
 import engines
@@ -21,41 +19,6 @@ import engines
 ROOT = engines.ROOT
 POLICY = re.search(r"^Content-Security-Policy: (.+worker-src.+)$",
                    (ROOT / "docs" / "deploy.md").read_text(encoding="utf-8"), re.M).group(1)
-
-
-class Server:
-    """A static server on loopback over one folder, which can be swapped for another build
-    or stopped, as a network goes."""
-
-    def __init__(self, folder):
-        self.folder = folder
-        server = self
-
-        class Handler(http.server.SimpleHTTPRequestHandler):
-            extensions_map = {".webmanifest": "application/manifest+json",
-                              ".js": "text/javascript", ".html": "text/html; charset=utf-8",
-                              ".png": "image/png"}
-
-            def __init__(self, *args, **kwargs):
-                super().__init__(*args, directory=str(server.folder), **kwargs)
-
-            def end_headers(self):
-                self.send_header("Content-Security-Policy", POLICY)
-                self.send_header("Cache-Control", "no-cache")
-                super().end_headers()
-
-            def log_message(self, *args):
-                pass
-
-        self.http = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        threading.Thread(target=self.http.serve_forever, daemon=True).start()
-        self.url = "http://127.0.0.1:%d/kestramo/" % self.http.server_port
-
-    def stop(self):
-        if self.http:
-            self.http.shutdown()
-            self.http.server_close()
-            self.http = None
 
 
 def rebuilt(folder, mark):
@@ -76,8 +39,11 @@ class HostedTest(unittest.TestCase):
     def setUp(self):
         # A fresh browser each time: what one test's visit keeps is not the next one's.
         self.work = pathlib.Path(tempfile.mkdtemp(prefix="kestramo-hosted-"))
-        shutil.copytree(FOLDER, self.work / "kestramo")
-        self.server = Server(self.work)
+        self.folder = engines.Folder(FOLDER, "/kestramo/",
+                                     {"Content-Security-Policy": POLICY,
+                                      "Cache-Control": "no-cache"})
+        self.server = engines.Host(self.folder)
+        self.url = self.server.origin + "/kestramo/"
         self.engine = ENGINE()
         self.addCleanup(shutil.rmtree, self.work, True)
         self.addCleanup(self.server.stop)
@@ -86,11 +52,11 @@ class HostedTest(unittest.TestCase):
     def cache(self, folder):
         """The name of the cache the build in `folder` keeps when served here."""
         worker = (folder / "service-worker.js").read_text(encoding="utf-8")
-        return "kestramo %s %s" % (self.server.url,
+        return "kestramo %s %s" % (self.url,
                                    re.search(r"const VERSION = '(\w+)'", worker).group(1))
 
     def visit(self):
-        return engines.Page(self.engine, None, url=self.server.url)
+        return engines.Page(self.engine, None, url=self.url)
 
     def kept(self, page):
         """Once the service worker runs the page, the names of the caches it keeps."""
@@ -125,10 +91,10 @@ class HostedTest(unittest.TestCase):
         page = self.visit()
         self.serves_workers(page)
         self.kept(page)
-        self.server.folder = rebuilt(self.work / "next", "the next build").parent
+        self.folder.root = rebuilt(self.work / "next", "the next build")
         # This visit may still show the old build, while the new one is fetched behind it.
         page = self.visit()
-        page.wait(lambda: self.caches(page) == [self.cache(self.server.folder / "kestramo")],
+        page.wait(lambda: self.caches(page) == [self.cache(self.folder.root)],
                   20, "the new build's cache alone")
         page = self.visit()
         self.assertIn("<!-- the next build -->", page.script("return document.body.innerHTML"))
@@ -144,8 +110,8 @@ class HostedTest(unittest.TestCase):
         for field, expected in (
                 ("name", "Кестрамо: време за реакция"),
                 ("description", "Два теста за това колко бързо реагирате на видяното"),
-                ("display", "kStandalone"), ("startUrl", self.server.url),
-                ("scope", self.server.url), ("id", self.server.url),
+                ("display", "kStandalone"), ("startUrl", self.url),
+                ("scope", self.url), ("id", self.url),
                 ("themeColor", lavender), ("backgroundColor", lavender)):
             self.assertEqual(manifest.get(field), expected, field)
         self.assertEqual([(icon["sizes"], icon["url"].rsplit("/", 1)[1])
@@ -159,7 +125,7 @@ class HostedTest(unittest.TestCase):
         if not isinstance(self.engine, engines.Chromium):
             self.skipTest("only Chromium opens a page as an app from its command line")
         # An app's own window, the bar inside it standing for a title bar inside a frame.
-        app = engines.Chromium(app=self.server.url)
+        app = engines.Chromium(app=self.url)
         self.addCleanup(app.close)
         sizes = lambda: app.script("const form = document.getElementById('form');"
                                    "return [innerWidth, innerHeight, form.offsetWidth,"
