@@ -12,7 +12,8 @@ endif()
 # The Linux program hardened as Debian hardens its packages: the flags come from
 # dpkg-buildflags with every hardening feature on, so they follow the system's own policy.
 # This dpkg's "+all" stops short of stack-clash and control-flow protection; a newer one
-# has both, and a package maintainer asks for them through its MAINT_APPEND variables.
+# has both, and a package maintainer asks for them through its MAINT_APPEND variables, the
+# control-flow flag the one the target processor has.
 # Only the hardening is taken: the build type chooses optimisation and debugging
 # information, and the build folder's path is mapped away elsewhere.
 find_program(DPKG_BUILDFLAGS dpkg-buildflags)
@@ -20,10 +21,12 @@ if(NOT DPKG_BUILDFLAGS)
   message(WARNING "dpkg-buildflags not found (dpkg-dev): the program is built without hardening")
   return()
 endif()
+include(${CMAKE_CURRENT_LIST_DIR}/processor_hardening.cmake)
+kestramo_processor_hardening("${CMAKE_SYSTEM_PROCESSOR}" control_flow)
 set(hardening_environment
   DEB_BUILD_MAINT_OPTIONS=hardening=+all
   "DEB_CPPFLAGS_MAINT_APPEND="
-  "DEB_CXXFLAGS_MAINT_APPEND=-fstack-clash-protection -fcf-protection"
+  "DEB_CXXFLAGS_MAINT_APPEND=-fstack-clash-protection ${control_flow}"
   "DEB_LDFLAGS_MAINT_APPEND=")
 foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
   execute_process(

@@ -3,7 +3,8 @@
 # present. With --display it adds what running the window headless and screenshots need,
 # with --memcheck valgrind, with --accessibility the accessibility bus and its Python client,
 # with --screen-reader Orca, speech-dispatcher with espeak-ng, and xdotool to drive by keys,
-# with --format clang-format, with --package what makes and checks the Debian package,
+# with --format clang-format, with --package what makes and checks the Debian package (and
+# a 64-bit ARM compiler, to try the hardening chosen for that processor),
 # with --wayland a headless Weston with its X bridge and Qt's Wayland plugin, with
 # --desktop a virtual screen and Qt's GTK theme, to meet a desktop's dark scheme, with
 # --windows the cross-compiler for Windows, NSIS, and wixl with the MSI library that
@@ -24,7 +25,8 @@ for option in "$@"; do
     --screen-reader) packages+=(orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
         xdotool xvfb) ;;
     --format) packages+=(clang-format) ;;
-    --package) packages+=(dpkg-dev file lintian desktop-file-utils appstream) ;;
+    --package) packages+=(dpkg-dev file lintian desktop-file-utils appstream
+        g++-aarch64-linux-gnu) ;;
     --desktop) packages+=(xvfb xauth qt6-gtk-platformtheme) ;;
     --windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest nsis
         wixl msitools gir1.2-libmsi-1.0 python3-gi) ;;
