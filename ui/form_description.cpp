@@ -1,5 +1,7 @@
 #include "ui/form_description.h"
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
@@ -150,6 +152,13 @@ Font fontOf(const FormDescription& form, const ControlDescription& control) {
     Font font = form.font;
     if (control.fontPoints) font.points = control.fontPoints;
     return font;
+}
+
+ScreenPoint windowOrigin(const ScreenRect& work, int width, int height) {
+    const auto along = [](int start, int room, int size) {
+        return std::max(start, std::min(start + (room - size) / 2, start + room - size));
+    };
+    return {along(work.left, work.width, width), along(work.top, work.height, height)};
 }
 
 } // namespace ui

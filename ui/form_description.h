@@ -70,4 +70,22 @@ const FormDescription& kestramoForm();
 // The font a control is drawn in: the form's, at the control's own size where it names one.
 Font fontOf(const FormDescription& form, const ControlDescription& control);
 
+// A rectangle on the desktop in a binding's own units (pixels), and a point there.
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+};
+
+// Where a window of the outer size given opens: centred on the work area, and kept inside
+// it; one larger than the work area keeps its top-left corner, its title bar and system
+// menu, there, so that it can still be moved.
+ScreenPoint windowOrigin(const ScreenRect& work, int width, int height);
+
 } // namespace ui

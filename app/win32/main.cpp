@@ -7,6 +7,9 @@
 #include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Every library loaded from here on comes from the system folder, never from beside
+    // the program, a folder pupils may be able to write to.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // The program takes no command line. Common controls 6 and per-monitor DPI awareness
     // come from the manifest.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};

@@ -38,6 +38,19 @@ class StartupTest : public QObject {
 private slots:
     void initTestCase() { ui::qt::setUpApplication(); }
 
+    // On any screen, a small one too (a virtual screen of 400 x 300 in CTest): the title bar
+    // in the work area, and the whole window where it fits.
+    void opensInsideTheWorkArea() {
+        TestForm t;
+        QWidget* window = ui::qt::windowOf(t.form);
+        const QRect work = window->screen()->availableGeometry();
+        const QRect frame = window->frameGeometry();
+        QVERIFY2(work.contains(frame.topLeft()), qPrintable(QString("%1,%2 outside %3x%4")
+            .arg(frame.x()).arg(frame.y()).arg(work.width()).arg(work.height())));
+        if (frame.width() <= work.width() && frame.height() <= work.height())
+            QVERIFY(work.contains(frame));
+    }
+
     void stateAtStartUp() {
         ScriptedDraws draws;
         TestForm t;

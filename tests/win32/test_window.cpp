@@ -158,6 +158,24 @@ TEST(Window, StartUpStateAndLook) {
     EXPECT_TRUE(s.reports.empty());
 }
 
+// At any scale (tests/windows_dpi.sh runs it again at 300 %, where the window is larger than
+// the screen): the title bar inside the work area, and the whole window where it fits.
+TEST(Window, OpensInsideTheWorkArea) {
+    Session s;
+    RECT window;
+    GetWindowRect(s.window.hwnd(), &window);
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(s.window.hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    EXPECT_TRUE(window.left >= work.left && window.top >= work.top && window.left < work.right &&
+                window.top < work.bottom)
+        << window.left << "," << window.top << " outside " << work.right << "x" << work.bottom;
+    if (window.right - window.left <= work.right - work.left &&
+        window.bottom - window.top <= work.bottom - work.top) {
+        EXPECT_TRUE(window.right <= work.right && window.bottom <= work.bottom);
+    }
+}
+
 TEST(Window, WholeTextTestAtTheFastestPace) {
     Session s;
     s.draws->push(drawFor(13)); // "Капка в морето"

@@ -250,9 +250,11 @@ void FormWindow::showCentred() {
     const auto centre = [this] {
         QScreen* screen = window_->screen() ? window_->screen() : QApplication::primaryScreen();
         if (!screen) return;
-        QRect frame = window_->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window_->move(frame.topLeft());
+        const QRect work = screen->availableGeometry();
+        const QRect frame = window_->frameGeometry();
+        const ScreenPoint origin = windowOrigin({work.x(), work.y(), work.width(), work.height()},
+                                                frame.width(), frame.height());
+        window_->move(origin.x, origin.y);
     };
     centre();
     window_->show();

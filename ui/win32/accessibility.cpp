@@ -313,15 +313,45 @@ LONG firstLabelChildId(HWND form) {
     return windows + 1;
 }
 
+namespace {
+
+// The two functions the form's object needs from the accessibility library. It is no known
+// system library, so Windows would look for it first beside the program, where pupils may
+// be able to write: it is loaded from the system folder alone, once.
+struct AccessibilityLibrary {
+    decltype(&CreateStdAccessibleObject) createStandard = nullptr;
+    decltype(&LresultFromObject) lresultFromObject = nullptr;
+};
+
+template <typename Function> Function exported(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const AccessibilityLibrary* accessibilityLibrary() {
+    static const AccessibilityLibrary library = [] {
+        HMODULE module = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!module) return AccessibilityLibrary{};
+        return AccessibilityLibrary{
+            exported<decltype(&CreateStdAccessibleObject)>(module, "CreateStdAccessibleObject"),
+            exported<decltype(&LresultFromObject)>(module, "LresultFromObject")};
+    }();
+    return library.createStandard && library.lresultFromObject ? &library : nullptr;
+}
+
+} // namespace
+
+bool loadAccessibilityLibrary() { return accessibilityLibrary() != nullptr; }
+
 LRESULT formAccessibleObject(HWND form, WPARAM wParam, LPARAM lParam,
                              const std::shared_ptr<const AccessibleLabels>& labels) {
-    if (DWORD(lParam) != DWORD(OBJID_CLIENT)) return 0;
+    const AccessibilityLibrary* library = accessibilityLibrary();
+    if (DWORD(lParam) != DWORD(OBJID_CLIENT) || !library) return 0;
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(form, OBJID_CLIENT, IID_IAccessible,
-                                         reinterpret_cast<void**>(&standard))))
+    if (FAILED(library->createStandard(form, OBJID_CLIENT, IID_IAccessible,
+                                       reinterpret_cast<void**>(&standard))))
         return 0;
     auto* accessible = new FormAccessible(form, standard, labels);
-    const LRESULT result = LresultFromObject(IID_IAccessible, wParam, accessible);
+    const LRESULT result = library->lresultFromObject(IID_IAccessible, wParam, accessible);
     accessible->Release();
     return result;
 }

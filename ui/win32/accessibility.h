@@ -39,6 +39,10 @@ struct AccessibleLabels {
 LRESULT formAccessibleObject(HWND form, WPARAM wParam, LPARAM lParam,
                              const std::shared_ptr<const AccessibleLabels>& labels);
 
+// Loads the accessibility library from the system folder, once; false where it is missing
+// (the form's object is then the system's own).
+bool loadAccessibilityLibrary();
+
 // The child id of the first label in that object: the form's child windows come first.
 LONG firstLabelChildId(HWND form);
 

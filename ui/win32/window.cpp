@@ -58,6 +58,8 @@ FormWindow::FormWindow(const FormDescription& description) : description_(descri
     if (!hwnd_) throw std::runtime_error("the window could not be made");
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
+    // Ready before a screen reader's first question, and with no unsafe path left to it.
+    loadAccessibilityLibrary();
     // Made from the back of the drawing order to the front (the labels are painted in
     // that order); the windows are stacked afterwards.
     const auto& controls = description.controls;
@@ -188,9 +190,10 @@ void FormWindow::showCentred() {
     MONITORINFO monitor{sizeof monitor, {}, {}, 0};
     GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& work = monitor.rcWork;
-    const int width = window.right - window.left, height = window.bottom - window.top;
-    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const ScreenPoint origin =
+        windowOrigin({work.left, work.top, work.right - work.left, work.bottom - work.top},
+                     window.right - window.left, window.bottom - window.top);
+    SetWindowPos(hwnd_, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
     const std::vector<Windowed*> order = tabOrder();
