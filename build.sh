@@ -245,6 +245,10 @@ dist)
         kestramo.exe kestramo.html kestramo-1.00-web.zip guide-bg.html LICENSE.txt NOTICES.txt \
         >SHA256SUMS &&
         sha256sum -c SHA256SUMS)
+    # The policy this release's page carries, for a server that is to send it as well.
+    echo "dist: the page's Content-Security-Policy: $(sed -n \
+        's/.*<meta http-equiv="Content-Security-Policy" content="\([^"]*\)">.*/\1/p' \
+        build-dist-web/kestramo-web/index.html)"
     ;;
 test-dist)
     # Three dist builds of this commit, one after the other: two from fresh clones with

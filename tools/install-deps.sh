@@ -11,7 +11,8 @@
 # mends its packages, with --wine Wine to run what it makes,
 # with --web the WebAssembly compiler, the font tools for the page's own font, and a
 # headless Chromium with its driver to test the page (and poppler to read its print),
-# WebKitGTK's driver and Firefox ESR for the other engines, with --dist diffoscope to show
+# WebKitGTK's driver and Firefox ESR for the other engines, and nginx and Apache's server
+# (not its service) to serve the web app as documented, with --dist diffoscope to show
 # how two builds differ.
 set -euo pipefail
 
@@ -35,7 +36,7 @@ for option in "$@"; do
     --dist) packages+=(diffoscope-minimal devscripts) ;;
     --web) packages+=(emscripten nodejs node-acorn python3-fonttools python3-brotli chromium
         chromium-driver python3-selenium python3-pil poppler-utils webkit2gtk-driver
-        firefox-esr xvfb xauth) ;;
+        firefox-esr xvfb xauth nginx-light apache2-bin media-types) ;;
     *) echo "install-deps: unknown option $option" >&2; exit 2 ;;
     esac
     # npm, for Firefox's client, from Debian only where the machine's Node has none.

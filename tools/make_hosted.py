@@ -1,14 +1,17 @@
 #!/usr/bin/python3
 """Writes the page for a school's server: a folder with the one-file page as index.html
 (which, served over http(s), names its manifest and registers its service worker), the web
-app manifest, the service worker and the app's icons; and a .zip of that folder. The
-manifest's names come from the desktop entry, its colours from the page's own form.
+app manifest, the service worker, the worker that retires the app, and the app's icons; and
+a .zip of that folder, which unpacks to a folder named kestramo. The manifest's names come
+from the desktop entry, its colours from the page's own form. The page carries its own
+Content-Security-Policy, naming each of its scripts by its hash; the tool prints it.
 The same inputs give the same bytes: the zip's times are SOURCE_DATE_EPOCH's (or 1980's).
 
 usage: make_hosted.py --page kestramo.html --folder OUT --zip OUT.zip
 The script, the worker, the desktop entry and the icons are this source tree's own.
 """
 import argparse
+import base64
 import hashlib
 import json
 import os
@@ -21,11 +24,22 @@ import zipfile
 ROOT = pathlib.Path(__file__).resolve().parents[1]
 SCRIPT = ROOT / "ui/web/hosted.js"
 WORKER_SOURCE = ROOT / "ui/web/service_worker.js"
+RETIRE_SOURCE = ROOT / "ui/web/retire_worker.js"
 DESKTOP = ROOT / "packaging/bg.kestramo.Kestramo.desktop"
 ICONS = [ROOT / "app/icons" / name  # any 192, any 512, maskable 512
          for name in ("kestramo-192.png", "kestramo-512.png", "kestramo-maskable-512.png")]
 MANIFEST = "manifest.webmanifest"
 WORKER = "service-worker.js"
+RETIRE = "retire-service-worker.js"
+APP = "kestramo"  # the folder the zip unpacks to
+TYPES = {".html": "text/html; charset=utf-8", ".webmanifest": "application/manifest+json",
+         ".png": "image/png"}
+# What the page needs of a browser, for every release alike; the page's own policy names its
+# scripts by their hashes too, and a browser that knows hashes then ignores 'unsafe-inline'.
+POLICY = ("default-src 'none'; script-src 'unsafe-inline' 'wasm-unsafe-eval'; "
+          "style-src 'unsafe-inline'; font-src data:; img-src 'self' data:; "
+          "manifest-src 'self'; worker-src 'self'; connect-src 'self'; base-uri 'none'; "
+          "form-action 'none'")
 
 
 def desktop_entry(path):
@@ -45,6 +59,17 @@ def form_colour(page):
     if not found:
         raise SystemExit("make_hosted.py: the page has no first look of its form")
     return "#%02x%02x%02x" % tuple(int(n) for n in found.groups())
+
+
+def policy(page):
+    """POLICY with the hash of every script the page runs: its own elements, and the program's
+    text, which the page runs as a script of its own once the first look shows."""
+    hashes = []
+    for attributes, text in re.findall(r"<script([^>]*)>(.*?)</script>", page, re.S):
+        if "application/octet-stream" not in attributes:  # the program's data, never run
+            digest = base64.b64encode(hashlib.sha256(text.encode("utf-8")).digest()).decode()
+            hashes.append("'sha256-%s'" % digest)
+    return POLICY.replace("script-src ", "script-src %s " % " ".join(hashes), 1)
 
 
 def insert(page, before, text):
@@ -69,6 +94,9 @@ def main():
                   '<link rel="apple-touch-icon" href="%s">\n' % (colour, any_192))
     script = SCRIPT.read_text(encoding="utf-8")
     page = insert(page, "</body>", "<script>\n%s</script>\n" % script)
+    own_policy = policy(page)
+    page = insert(page, '<meta name="viewport"',
+                  '<meta http-equiv="Content-Security-Policy" content="%s">\n' % own_policy)
     manifest = {
         "name": entry["Name[bg]"],
         "short_name": entry["Name[bg]"].split(":")[0],  # the launcher's name under its icon
@@ -97,11 +125,15 @@ def main():
     digest = hashlib.sha256()
     for name in sorted(files):
         digest.update(name.encode("utf-8") + b"\0" + files[name])
+    kept = {("./" if name == "index.html" else name): {
+        "sha256": hashlib.sha256(data).hexdigest(),
+        "type": TYPES[pathlib.PurePath(name).suffix],
+        "needed": name == "index.html"} for name, data in sorted(files.items())}
     worker = WORKER_SOURCE.read_text(encoding="utf-8")
-    kept = ["./"] + sorted(name for name in files if name != "index.html")
     worker = worker.replace("@VERSION@", digest.hexdigest()[:16])
-    worker = worker.replace("@FILES@", json.dumps(kept))
+    worker = worker.replace("@FILES@", json.dumps(kept, indent=1))
     files[WORKER] = worker.encode("utf-8")
+    files[RETIRE] = RETIRE_SOURCE.read_bytes()
 
     folder = pathlib.Path(a.folder)
     shutil.rmtree(folder, ignore_errors=True)
@@ -114,13 +146,14 @@ def main():
     stamp = time.gmtime(epoch)[:6]
     with zipfile.ZipFile(a.zip, "w") as archive:
         for name in sorted(files):
-            info = zipfile.ZipInfo("%s/%s" % (folder.name, name), date_time=stamp)
+            info = zipfile.ZipInfo("%s/%s" % (APP, name), date_time=stamp)
             info.compress_type = zipfile.ZIP_DEFLATED
             info.external_attr = 0o100644 << 16
             info.create_system = 3  # Unix, whatever system builds it
             archive.writestr(info, files[name], compresslevel=9)
     print("%s: %d files; %s: %d bytes" % (folder, len(files), a.zip,
                                           pathlib.Path(a.zip).stat().st_size))
+    print("The page's Content-Security-Policy: %s" % own_policy)
 
 
 if __name__ == "__main__":

@@ -259,11 +259,11 @@ class Host:
     def __init__(self, pages):
         class Handler(http.server.BaseHTTPRequestHandler):
             def do_GET(self):
-                body, headers = pages.get(self.path, (None, {}))
+                body, headers, status = (*pages.get(self.path, (None, {})), 200)[:3]
                 if body is None:
                     self.send_error(404)
                     return
-                self.send_response(200)
+                self.send_response(status)
                 for name, value in {"Content-Type": "text/html; charset=utf-8",
                                     **headers}.items():
                     self.send_header(name, value)
@@ -294,19 +294,25 @@ class Host:
 
 class Folder:
     """A folder's files as a Host's pages under `prefix`, each with its type and `headers`;
-    `root` may be changed, as a server given a new build."""
+    `root` may be changed, as a server given a new build. `quirks` are those of servers met
+    in schools: "redirect" sends the folder's address on to its index.html, "no manifest
+    type" answers the manifest with 404, as IIS does until it is told its type."""
     TYPES = {".html": "text/html; charset=utf-8", ".js": "text/javascript",
              ".webmanifest": "application/manifest+json", ".png": "image/png"}
 
-    def __init__(self, root, prefix, headers):
+    def __init__(self, root, prefix, headers, quirks=()):
         self.root, self.prefix, self.headers = pathlib.Path(root), prefix, headers
+        self.quirks = quirks
 
     def get(self, path, missing):
         name = path.split("?")[0]
         if not name.startswith(self.prefix):
             return missing
+        if "redirect" in self.quirks and name == self.prefix:
+            return b"", {**self.headers, "Location": self.prefix + "index.html"}, 302
         file = (self.root / (name[len(self.prefix):] or "index.html")).resolve()
-        if self.root.resolve() not in file.parents or not file.is_file():
+        if self.root.resolve() not in file.parents or not file.is_file() or (
+                "no manifest type" in self.quirks and file.suffix == ".webmanifest"):
             return missing
         return file.read_bytes(), {**self.headers, "Content-Type": self.TYPES[file.suffix]}
 
