@@ -233,10 +233,10 @@ TEST(StartUp, TheWindowOpensInsideTheWorkArea) {
         ui::ScreenPoint origin;
     };
     for (const Case& c : {
-             Case{{0, 0, 1920, 1040}, 480, 380, {720, 330}},    // centred
-             Case{{100, 40, 800, 600}, 480, 380, {260, 150}},   // a work area off the origin
-             Case{{0, 0, 640, 320}, 480, 380, {80, 0}},         // too short: the top stays
-             Case{{0, 0, 400, 300}, 480, 380, {0, 0}},          // too small either way
+             Case{{0, 0, 1920, 1040}, 480, 380, {720, 330}},     // centred
+             Case{{100, 40, 800, 600}, 480, 380, {260, 150}},    // a work area off the origin
+             Case{{0, 0, 640, 320}, 480, 380, {80, 0}},          // too short: the top stays
+             Case{{0, 0, 400, 300}, 480, 380, {0, 0}},           // too small either way
              Case{{-1280, 30, 1280, 300}, 480, 380, {-880, 30}}, // a screen left of the main
          }) {
         EXPECT_EQ(ui::windowOrigin(c.work, c.width, c.height), c.origin)

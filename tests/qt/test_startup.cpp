@@ -46,7 +46,10 @@ private slots:
         const QRect work = window->screen()->availableGeometry();
         const QRect frame = window->frameGeometry();
         QVERIFY2(work.contains(frame.topLeft()), qPrintable(QString("%1,%2 outside %3x%4")
-            .arg(frame.x()).arg(frame.y()).arg(work.width()).arg(work.height())));
+                                                                .arg(frame.x())
+                                                                .arg(frame.y())
+                                                                .arg(work.width())
+                                                                .arg(work.height())));
         if (frame.width() <= work.width() && frame.height() <= work.height())
             QVERIFY(work.contains(frame));
     }

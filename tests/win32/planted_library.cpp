@@ -22,6 +22,8 @@ __declspec(dllexport) HRESULT WINAPI CreateStdAccessibleObject(HWND, LONG, REFII
     return E_FAIL;
 }
 
-__declspec(dllexport) LRESULT WINAPI LresultFromObject(REFIID, WPARAM, void*) { return 0; }
+__declspec(dllexport) LRESULT WINAPI LresultFromObject(REFIID, WPARAM, void*) {
+    return 0;
+}
 
 } // extern "C"

@@ -340,7 +340,9 @@ const AccessibilityLibrary* accessibilityLibrary() {
 
 } // namespace
 
-bool loadAccessibilityLibrary() { return accessibilityLibrary() != nullptr; }
+bool loadAccessibilityLibrary() {
+    return accessibilityLibrary() != nullptr;
+}
 
 LRESULT formAccessibleObject(HWND form, WPARAM wParam, LPARAM lParam,
                              const std::shared_ptr<const AccessibleLabels>& labels) {
