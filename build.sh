@@ -7,6 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 build_dir=build
+# The version, as CMakeLists.txt alone states it: the release files' names carry it.
+version=$(sed -n 's/^project(Kestramo VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+# The release folder's way in, first in the folder and in Bulgarian ("start here").
+way_in=0-ЗАПОЧНЕТЕ-ОТТУК.html
 jobs=$(nproc 2>/dev/null || echo 2)
 
 # Configures, then builds the targets named (everything when none is).
@@ -32,7 +36,8 @@ configure_web() {
 make_guide() {
     cmake --build "$build_dir" -j "$jobs" --target kestramo_shots
     QT_QPA_PLATFORM=offscreen "$build_dir/kestramo_shots" "$build_dir/shots" >/dev/null
-    /usr/bin/python3 tools/make_guide.py "$build_dir/shots" "$build_dir/guide-bg.html"
+    /usr/bin/python3 tools/make_guide.py "$build_dir/shots" "$build_dir/guide-bg.html" \
+        --start "$build_dir/$way_in"
 }
 
 # The Windows build, with the guide made on this machine's own build for its MSI.
@@ -144,8 +149,8 @@ windows)
     tools/install-deps.sh --windows
     configure_windows
     cmake --build build-windows -j "$jobs" --target kestramo setup msi
-    echo "windows: build-windows/kestramo.exe build-windows/kestramo-1.00-setup.exe" \
-        "build-windows/kestramo-1.00.msi"
+    echo "windows: build-windows/kestramo.exe build-windows/kestramo-$version-setup.exe" \
+        "build-windows/kestramo-$version.msi"
     ;;
 test-windows)
     # Under Wine on a virtual screen: the core's tests built for Windows, the real window
@@ -224,26 +229,26 @@ dist)
         -DBUILD_TESTING=OFF >/dev/null
     cmake --build build-dist -j "$jobs"
     (cd build-dist && cpack -G DEB >/dev/null)
-    cp build-dist/kestramo_1.00_amd64.deb dist/
+    cp "build-dist/kestramo_${version}_amd64.deb" dist/
     make_guide
-    cp build-dist/guide-bg.html dist/
+    cp build-dist/guide-bg.html "build-dist/$way_in" dist/
     cmake -S . -B build-dist-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
         -DCMAKE_BUILD_TYPE=Release -DKESTRAMO_REPRODUCIBLE=ON -DBUILD_TESTING=OFF \
         "-DKESTRAMO_GUIDE=$PWD/build-dist/guide-bg.html" >/dev/null
     cmake --build build-dist-windows -j "$jobs" --target kestramo setup msi
-    cp build-dist-windows/kestramo.exe build-dist-windows/kestramo-1.00-setup.exe \
-        build-dist-windows/kestramo-1.00.msi dist/
+    cp build-dist-windows/kestramo.exe "build-dist-windows/kestramo-$version-setup.exe" \
+        "build-dist-windows/kestramo-$version.msi" dist/
     export NODE_PATH=/usr/share/nodejs
     emcmake cmake -S . -B build-dist-web -DCMAKE_BUILD_TYPE=MinSizeRel \
         -DKESTRAMO_REPRODUCIBLE=ON -DBUILD_TESTING=OFF >/dev/null
     cmake --build build-dist-web -j "$jobs" --target page hosted
-    cp build-dist-web/kestramo.html build-dist-web/kestramo-1.00-web.zip dist/
+    cp build-dist-web/kestramo.html "build-dist-web/kestramo-$version-web.zip" dist/
     # The terms of use, and the notices of the work of others that the files embed.
     cp LICENSE dist/LICENSE.txt
     cp NOTICES dist/NOTICES.txt
-    (cd dist && sha256sum kestramo_1.00_amd64.deb kestramo-1.00-setup.exe kestramo-1.00.msi \
-        kestramo.exe kestramo.html kestramo-1.00-web.zip guide-bg.html LICENSE.txt NOTICES.txt \
-        >SHA256SUMS &&
+    (cd dist && sha256sum "$way_in" "kestramo_${version}_amd64.deb" "kestramo-$version-setup.exe" \
+        "kestramo-$version.msi" kestramo.exe kestramo.html "kestramo-$version-web.zip" \
+        guide-bg.html LICENSE.txt NOTICES.txt >SHA256SUMS &&
         sha256sum -c SHA256SUMS)
     # The policy this release's page carries, for a server that is to send it as well.
     echo "dist: the page's Content-Security-Policy: $(sed -n \
@@ -254,7 +259,8 @@ test-dist)
     # Three dist builds of this commit, one after the other: two from fresh clones with
     # another umask and locale, and one from a source archive (git archive) given the
     # commit's time. Every file must come out the same, byte for byte, and within its size.
-    tools/install-deps.sh --package --windows --web --display --dist
+    # Then a fourth, of the next version, upgrades the first's MSI, setup and .deb.
+    tools/install-deps.sh --package --windows --wine --web --display --dist
     commit=$(git rev-parse HEAD)
     epoch=$(git log -1 --format=%ct "$commit")
     work=$(mktemp -d "${TMPDIR:-/tmp}/kestramo-test-dist.XXXXXX")
@@ -283,6 +289,15 @@ test-dist)
         done
     done
     tools/check-release.sh "$work/first/dist" || status=1
+    # The next release, from a copy of this tree whose version is changed in CMakeLists.txt
+    # alone, installed over this one: its MSI, its setup and its .deb each upgrade in place.
+    next=$(awk -v v="$version" 'BEGIN { printf "%.2f", v + 0.01 }')
+    mkdir "$work/next"
+    git archive --format=tar "$commit" | tar -x -C "$work/next"
+    sed -i "s/^project(Kestramo VERSION $version /project(Kestramo VERSION $next /" \
+        "$work/next/CMakeLists.txt"
+    (cd "$work/next" && SOURCE_DATE_EPOCH=$epoch ./build.sh dist >/dev/null)
+    tests/upgrade.sh "$work/first/dist" "$work/next/dist" || status=1
     for build in first second-build from-archive; do
         echo "test-dist: SHA256SUMS of the $build build"
         cat "$work/$build/dist/SHA256SUMS"

@@ -10,7 +10,7 @@ appstreamcli validate --no-net "$packaging/bg.kestramo.Kestramo.metainfo.xml"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
-deb=$(ls "$out"/kestramo_1.00_*.deb)
+deb=$(ls "$out"/kestramo_*.deb)
 dpkg-deb --info "$deb" | sed -n '/Description/,$p'
 # Root runs lintian too on these machines: it only reads the package.
 lintian --allow-root --fail-on error,warning "$deb"

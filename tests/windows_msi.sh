@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
 # The Windows Installer package, as an administrator deploys it: its tables first (msiinfo),
 # then under Wine in a private prefix of its own (run inside tools/with-wine.sh): a silent
-# install, an upgrade in place by a 1.01 package with the same upgrade code, a downgrade
-# refused, and a silent removal that leaves nothing behind.
-# usage: windows_msi.sh MSI SOURCE_DIR EXE GUIDE
+# install, an upgrade in place by the next version's package with the same upgrade code, a
+# downgrade refused, and a silent removal that leaves nothing behind.
+# usage: windows_msi.sh MSI SOURCE_DIR EXE GUIDE VERSION
 set -u
-msi=$1 source=$2 exe=$3 guide=$4
-fail=0
-passed=0
-check() {
-    if eval "$2"; then echo "ok: $1"; passed=$((passed + 1)); else echo "FAIL: $1"; fail=$((fail + 1)); fi
-}
+msi=$1 source=$2 exe=$3 guide=$4 version=$5
+next=$(awk -v v="$version" 'BEGIN { printf "%.2f", v + 0.01 }')
+. "$(dirname "$0")/windows_checks.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/kestramo-msi-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 upgrade_code='{C19FA532-FD94-4026-9A2F-CC32F12DA52D}'
@@ -20,7 +17,7 @@ rows() { msiinfo export "$1" "$2" | tail -n +4 | tr -d '\r'; }
 property() { rows "$1" Property | awk -F '\t' -v name="$2" '$1 == name { print $2 }'; }
 
 # --- The tables ---
-check "ProductVersion 1.00" '[ "$(property "$msi" ProductVersion)" = 1.00 ]'
+check "ProductVersion $version" '[ "$(property "$msi" ProductVersion)" = "$version" ]'
 check "the fixed UpgradeCode" '[ "$(property "$msi" UpgradeCode)" = "$upgrade_code" ]'
 check "per machine (ALLUSERS 1)" '[ "$(property "$msi" ALLUSERS)" = 1 ]'
 check "Bulgarian (ProductLanguage 1026, code page 1251)" \
@@ -37,12 +34,12 @@ check "the shortcut described in Bulgarian" \
 check "a downgrade stops with a Bulgarian message" \
     'rows "$msi" LaunchCondition | grep -q "^NOT NEWER_VERSION_FOUND	На този компютър вече е инсталирана по-нова версия"'
 check "older versions found and removed, newer ones only found" \
-    '[ "$(rows "$msi" Upgrade | sort)" = "$(printf "%s\t0.0.0\t1.00\t\t256\t\tOLDER_VERSION_FOUND\n%s\t1.00\t\t\t2\t\tNEWER_VERSION_FOUND\n" "$upgrade_code" "$upgrade_code" | sort)" ] &&
+    '[ "$(rows "$msi" Upgrade | sort)" = "$(printf "%s\t0.0.0\t%s\t\t256\t\tOLDER_VERSION_FOUND\n%s\t%s\t\t\t2\t\tNEWER_VERSION_FOUND\n" "$upgrade_code" "$version" "$upgrade_code" "$version" | sort)" ] &&
      rows "$msi" InstallExecuteSequence | grep -q "^RemoveExistingProducts"'
 summary=$(msiinfo suminfo "$msi")
 check "summary: title, author, subject and comments" \
-    'grep -q "^Title: Installation Database" <<<"$summary" && grep -q "^Author: Kestramo" <<<"$summary" &&
-     grep -q "^Subject: Kestramo 1.00: време за реакция" <<<"$summary" && grep -q "^Comments: Упражнение" <<<"$summary"'
+    'grep -q "^Title: Installation Database" <<<"$summary" && grep -q "^Author: the Kestramo authors" <<<"$summary" &&
+     grep -q "^Subject: Kestramo $version: време за реакция" <<<"$summary" && grep -q "^Comments: Упражнение" <<<"$summary"'
 check "summary: 64-bit, Bulgarian" 'grep -q "^Template: x64;1026" <<<"$summary"'
 # The program inside is the stripped one that the release ships.
 (cd "$work" && msiextract -C extracted "$msi" >/dev/null)
@@ -50,25 +47,15 @@ inside=$(find "$work/extracted" -name kestramo.exe | head -1)
 check "the program inside is the one built" '[ -n "$inside" ] && cmp -s "$inside" "$exe"'
 
 # --- Under Wine ---
-# A package of version 1.01 with the same upgrade code, from the same sources.
-newer=$work/kestramo-1.01.msi
+# A package of the next version with the same upgrade code, from the same sources.
+newer=$work/kestramo-$next.msi
 /usr/bin/python3 "$source/tools/make_msi.py" "$source/packaging/windows/kestramo.wxs" "$exe" \
-    "$guide" "$source/packaging/windows/kestramo.ico" 1.01 "$newer"
+    "$guide" "$source/packaging/windows/kestramo.ico" "$next" "$newer"
 code_of() { property "$1" ProductCode; }
 old_code=$(code_of "$msi") new_code=$(code_of "$newer")
 check "each version its own product code" '[ -n "$old_code" ] && [ "$old_code" != "$new_code" ]'
 
-unix() { winepath -u "$1" 2>/dev/null; }
 dir=$(unix 'C:\Program Files\Kestramo')
-uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
-# The value of one name under a registry key, or nothing.
-value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^  */, ""); print }'; }
-# The Programs and Features entries named Kestramo, by their keys' names.
-entries() {
-    wine reg query "$uninstall" /s 2>/dev/null | tr -d '\r' |
-        awk '/^HKEY/ { key = $0 } $1 == "DisplayName" && $3 == "Kestramo" { print key }' |
-        sed 's/.*\\//'
-}
 # The installer's own record of a product, with its icon: the GUID's packed form.
 packed() {
     /usr/bin/python3 -c 'import sys; g = sys.argv[1].strip("{}").replace("-", "")
@@ -89,9 +76,10 @@ check "program, guide, terms and notices under Program Files" \
 check "Start-menu shortcut to the program" \
     '[ -f "$menu/Kestramo.lnk" ] && grep -a -q -i "Kestramo.kestramo\.exe" "$menu/Kestramo.lnk"'
 key="$uninstall\\$old_code"
-check "Programs and Features: name, version 1.00, publisher" \
-    '[ "$(value "$key" DisplayName)" = Kestramo ] && [ "$(value "$key" DisplayVersion)" = 1.00 ] &&
-     [ "$(value "$key" Publisher)" = Kestramo ]'
+check "Programs and Features: name, version $version, publisher, the licence" \
+    '[ "$(value "$key" DisplayName)" = Kestramo ] && [ "$(value "$key" DisplayVersion)" = "$version" ] &&
+     [ "$(value "$key" Publisher)" = "the Kestramo authors" ] &&
+     [ "$(value "$key" Comments)" = "$(sed -n "2,3p" "$source/LICENSE" | paste -sd " ")" ]'
 check "Programs and Features: the guide as its help link" \
     '[ "$(value "$key" HelpLink)" = "C:\Program Files\Kestramo\guide-bg.html" ]'
 check "Programs and Features: removal by msiexec, no change offered" \
@@ -104,17 +92,17 @@ check "Programs and Features: the icon ($icon)" \
 
 wine msiexec /i "$(winepath -w "$newer")" /qn
 status=$?
-check "upgrade to 1.01 in place: exit 0 ($status)" '[ $status -eq 0 ]'
-check "one entry in Programs and Features, version 1.01" \
-    '[ "$(entries)" = "$new_code" ] && [ "$(value "$uninstall\\$new_code" DisplayVersion)" = 1.01 ]'
-check "1.00 gone from the installer's records" '! wine reg query "$products\\$(packed "$old_code")" >/dev/null 2>&1'
+check "upgrade to $next in place: exit 0 ($status)" '[ $status -eq 0 ]'
+check "one entry in Programs and Features, version $next" \
+    '[ "$(entries)" = "$new_code" ] && [ "$(value "$uninstall\\$new_code" DisplayVersion)" = "$next" ]'
+check "$version gone from the installer's records" '! wine reg query "$products\\$(packed "$old_code")" >/dev/null 2>&1'
 check "one program, one shortcut" '[ -f "$dir/kestramo.exe" ] && [ "$(lnk_count)" -eq 1 ]'
 
 wine msiexec /i "$(winepath -w "$msi")" /qn
 status=$?
 # 1603, as the shell sees it: the low byte of the exit code.
-check "downgrade to 1.00 refused ($status)" '[ $status -eq $((1603 % 256)) ]'
-check "1.01 still installed after the refused downgrade" \
+check "downgrade to $version refused ($status)" '[ $status -eq $((1603 % 256)) ]'
+check "$next still installed after the refused downgrade" \
     '[ "$(entries)" = "$new_code" ] && [ -f "$dir/kestramo.exe" ]'
 
 wine msiexec /x "$(winepath -w "$newer")" /qn

@@ -3,19 +3,9 @@
 # all users and for the current user alone, registers the program in Programs and Features
 # with its version, makes the Start-menu shortcut, and its uninstaller takes it all away.
 set -u
-setup=$1
-fail=0
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
+setup=$1 version=$2
+. "$(dirname "$0")/windows_checks.sh"
 key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestramo'
-# winepath now and then answers nothing while Wine is busy starting: ask again.
-unix() {
-    local path=""
-    for _ in 1 2 3 4 5; do
-        path=$(winepath -u "$1" 2>/dev/null) && [ -n "$path" ] && break
-        sleep 0.5
-    done
-    printf '%s\n' "$path"
-}
 
 for mode in AllUsers CurrentUser; do
     if [ $mode = AllUsers ]; then hive=HKLM; dir=$(unix 'C:\Program Files\Kestramo'); menu=$(unix 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs')
@@ -25,19 +15,19 @@ for mode in AllUsers CurrentUser; do
         '[ -f "$dir/kestramo.exe" ] && [ -f "$dir/uninstall.exe" ] && [ -f "$dir/LICENSE.txt" ] &&
          [ -f "$dir/NOTICES.txt" ]'
     check "$mode: Start-menu shortcut" '[ -f "$menu/Kestramo.lnk" ]'
-    version=""
+    registered=""
     for _ in 1 2 3 4 5; do # Wine's registry may take a moment to show a fresh key
-        version=$(wine reg query "$hive\\$key" /v DisplayVersion 2>/dev/null | tr -d '\r' |
+        registered=$(wine reg query "$hive\\$key" /v DisplayVersion 2>/dev/null | tr -d '\r' |
             awk '/DisplayVersion/ {print $3}')
-        [ -n "$version" ] && break
+        [ -n "$registered" ] && break
         sleep 0.5
     done
-    check "$mode: registered with version 1.00 ($version)" '[ "$version" = 1.00 ]'
+    check "$mode: registered with version $version ($registered)" '[ "$registered" = "$version" ]'
     # The uninstaller runs again from a copy of itself, so wine returns early: wait for it.
     wine "$(winepath -w "$dir/uninstall.exe")" /S /$mode
     for _ in $(seq 40); do [ -e "$dir" ] || break; sleep 0.25; done
     check "$mode: uninstalled" '[ ! -e "$dir" ] && [ ! -e "$menu/Kestramo.lnk" ]'
     check "$mode: unregistered" '! wine reg query "$hive\\$key" >/dev/null 2>&1'
 done
-[ $fail -eq 0 ] && echo "setup: 2 passed, 0 failed"
-exit $fail
+echo "setup: $passed passed, $fail failed"
+[ $fail -eq 0 ]

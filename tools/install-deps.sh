@@ -33,7 +33,7 @@ for option in "$@"; do
         wixl msitools gir1.2-libmsi-1.0 python3-gi) ;;
     --wine) packages+=(wine wine64 fonts-wine xvfb xauth) ;;
     --wayland) packages+=(weston xwayland qt6-wayland) ;;
-    --dist) packages+=(diffoscope-minimal devscripts) ;;
+    --dist) packages+=(diffoscope-minimal devscripts unzip) ;;
     --web) packages+=(emscripten nodejs node-acorn python3-fonttools python3-brotli chromium
         chromium-driver python3-selenium python3-pil poppler-utils webkit2gtk-driver
         firefox-esr xvfb xauth nginx-light apache2-bin media-types) ;;

@@ -24,10 +24,13 @@ import sys
 import tempfile
 import uuid
 
-import gi
+try:
+    import gi
 
-gi.require_version("Libmsi", "1.0")
-from gi.repository import Libmsi  # noqa: E402
+    gi.require_version("Libmsi", "1.0")
+    from gi.repository import Libmsi
+except (ImportError, ValueError):  # a machine without msitools may still ask for a code
+    Libmsi = None
 
 CODEPAGE = 1251  # Cyrillic, for language 1026 (Bulgarian)
 LANGUAGE = 1026
@@ -140,6 +143,9 @@ def main():
              "-D", "ProductCode=" + code("product " + version).strip("{}"),
              "-D", "Exe=kestramo.exe", "-D", "Guide=guide-bg.html", "-D", "Icon=kestramo.ico",
              "-D", "License=LICENSE.txt", "-D", "Notices=NOTICES.txt",
+             # The second and third lines of LICENSE: who holds the rights, and the licence.
+             "-D", "Licence=" + " ".join(pathlib.Path(terms).read_text(
+                 encoding="utf-8").splitlines()[1:3]),
              "kestramo.wxs"],
             check=True, cwd=work, env=dict(os.environ, LC_ALL="C.UTF-8"))
 

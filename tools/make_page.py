@@ -60,14 +60,16 @@ def font_woff2(path):
 
 
 def notices():
-    """The terms of use, then the font's section of the notices, for a comment in the page."""
+    """The licence, then the notices of every work of others that the page embeds (the
+    sections of NOTICES that name kestramo.html), for a comment in the page."""
     root = pathlib.Path(__file__).resolve().parents[1]
     terms = (root / "LICENSE").read_text(encoding="utf-8").strip()
     parts = re.split(r"^={78}\n", (root / "NOTICES").read_text(encoding="utf-8"), flags=re.M)
-    title = next(i for i, part in enumerate(parts) if part.startswith("Liberation Serif"))
-    font = "%s%s" % (parts[title], parts[title + 1].strip())
-    text = "%s\n\n\n%s" % (terms, font)
-    assert "--" not in text, "a notice would end the page's comment early"
+    embedded = ["%s%s" % (parts[i], parts[i + 1].strip()) for i in range(1, len(parts) - 1, 2)
+                if "(in kestramo.html" in parts[i]]
+    text = "\n\n\n".join([terms] + embedded)
+    # What would end the page's comment early, or open another inside it.
+    assert not re.search(r"-->|--!>|<!--", text), "a notice would end the page's comment"
     return text
 
 

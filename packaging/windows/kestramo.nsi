@@ -2,14 +2,15 @@
 ; An administrator installs for all users under Program Files; a user without those
 ; rights installs for himself alone, under his own application folder.
 ; makensis -DEXE=path\to\kestramo.exe -DICON=kestramo.ico -DLICENSE=LICENSE -DNOTICES=NOTICES
+;          -DVERSION=1.00 -DVERSION_QUAD=1.0.0.0 "-DLEGAL=the copyright and licence lines"
 ;          -DOUTFILE=kestramo-1.00-setup.exe
+; (CMake gives the version, and the two lines of LICENSE that state the licence.)
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define NAME "Kestramo"
-!define VERSION "1.00"
-!define PUBLISHER "Kestramo"
+!define PUBLISHER "the Kestramo authors"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestramo"
 
 !define MULTIUSER_EXECUTIONLEVEL Highest
@@ -43,13 +44,13 @@ BrandingText "${NAME} ${VERSION}"
 !define MULTIUSER_INNERTEXT_INSTALLMODE_CURRENTUSER "Само за мен"
 !insertmacro MUI_LANGUAGE "Bulgarian"
 
-VIProductVersion "1.0.0.0"
+VIProductVersion "${VERSION_QUAD}"
 VIAddVersionKey /LANG=${LANG_BULGARIAN} "ProductName" "${NAME}"
 VIAddVersionKey /LANG=${LANG_BULGARIAN} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_BULGARIAN} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_BULGARIAN} "FileDescription" "Инсталиране на ${NAME}"
 VIAddVersionKey /LANG=${LANG_BULGARIAN} "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=${LANG_BULGARIAN} "LegalCopyright" "© 2026 ${PUBLISHER}: безплатна, не за продажба (LICENSE.txt)"
+VIAddVersionKey /LANG=${LANG_BULGARIAN} "LegalCopyright" "${LEGAL}"
 
 Function .onInit
   !insertmacro MULTIUSER_INIT

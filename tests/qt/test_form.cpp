@@ -98,7 +98,7 @@ private slots:
 
     void iconAndVersion() {
         QCOMPARE(QApplication::applicationName(), QStringLiteral("Kestramo"));
-        QCOMPARE(QApplication::applicationVersion(), QStringLiteral("1.00"));
+        QCOMPARE(QApplication::applicationVersion(), QStringLiteral(KESTRAMO_VERSION));
         const QImage icon = QApplication::windowIcon().pixmap(32, 32).toImage();
         QCOMPARE(icon.size(), QSize(32, 32));
         // A picture, not a blank: transparent corners, many colours in the middle.

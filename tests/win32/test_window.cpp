@@ -548,9 +548,11 @@ std::wstring executable() {
 
 TEST(Executable, VersionRecord) {
     const std::wstring exe = executable();
-    EXPECT_EQ(versionField(exe.c_str(), L"FileVersion"), u"1.00");
-    EXPECT_EQ(versionField(exe.c_str(), L"ProductVersion"), u"1.00");
+    EXPECT_EQ(versionField(exe.c_str(), L"FileVersion"), u"" KESTRAMO_VERSION);
+    EXPECT_EQ(versionField(exe.c_str(), L"ProductVersion"), u"" KESTRAMO_VERSION);
     EXPECT_EQ(versionField(exe.c_str(), L"InternalName"), u"Kestramo");
+    EXPECT_NE(versionField(exe.c_str(), L"LegalCopyright").find(u"(GPL-3.0-or-later)"),
+              std::u16string::npos);
 }
 
 TEST(Executable, IconHasA256Colour32PixelImage) {

@@ -31,7 +31,7 @@ bool loadToolkitTranslations() {
 
 void setUpApplication() {
     QApplication::setApplicationName(QStringLiteral("Kestramo"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(KESTRAMO_VERSION));
     // Matches the running window to its desktop entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("bg.kestramo.Kestramo"));
     // One style everywhere, so the window looks the same on every desktop.
