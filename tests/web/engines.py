@@ -296,7 +296,8 @@ class Folder:
     """A folder's files as a Host's pages under `prefix`, each with its type and `headers`;
     `root` may be changed, as a server given a new build. `quirks` are those of servers met
     in schools: "redirect" sends the folder's address on to its index.html, "no manifest
-    type" answers the manifest with 404, as IIS does until it is told its type."""
+    type" answers the manifest with 404, as IIS does until it is told its type, and "a page
+    beside" keeps a school's news.html in the folder too."""
     TYPES = {".html": "text/html; charset=utf-8", ".js": "text/javascript",
              ".webmanifest": "application/manifest+json", ".png": "image/png"}
 
@@ -310,6 +311,8 @@ class Folder:
             return missing
         if "redirect" in self.quirks and name == self.prefix:
             return b"", {**self.headers, "Location": self.prefix + "index.html"}, 302
+        if "a page beside" in self.quirks and name == self.prefix + "news.html":
+            return "<!DOCTYPE html><title>Новини</title>".encode(), self.headers
         file = (self.root / (name[len(self.prefix):] or "index.html")).resolve()
         if self.root.resolve() not in file.parents or not file.is_file() or (
                 "no manifest type" in self.quirks and file.suffix == ".webmanifest"):
