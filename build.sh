@@ -36,7 +36,7 @@ configure_web() {
 make_guide() {
     cmake --build "$build_dir" -j "$jobs" --target kestramo_shots
     QT_QPA_PLATFORM=offscreen "$build_dir/kestramo_shots" "$build_dir/shots" >/dev/null
-    /usr/bin/python3 tools/make_guide.py "$build_dir/shots" "$build_dir/guide-bg.html" \
+    /usr/bin/python3 tools/make_guide.py "$version" "$build_dir/shots" "$build_dir/guide-bg.html" \
         --start "$build_dir/$way_in"
 }
 

@@ -3,18 +3,16 @@
 (the history of changes, and the guides for people, which name the release files) must
 state that one. Run before a release, this says what still names another.
 
-usage: version_stated.py SOURCE_DIR
+usage: version_stated.py SOURCE_DIR VERSION (CTest gives CMake's)
 """
 import pathlib
 import re
 import sys
 
-ROOT = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".").resolve()
+ROOT, version = pathlib.Path(sys.argv[1]).resolve(), sys.argv[2]
 sys.path.insert(0, str(ROOT / "tools"))
 from make_msi import code  # noqa: E402  the product code each version gets
 
-version = re.search(r"^project\(Kestramo VERSION ([0-9.]+)",
-                    (ROOT / "CMakeLists.txt").read_text(encoding="utf-8"), re.M).group(1)
 wrong = []
 # The newest entry of each history is this version's.
 for path, newest in (("packaging/debian/changelog", r"^kestramo \(([^)]+)\)"),

@@ -2,14 +2,14 @@
 """Writes the teacher's guide, in Bulgarian, as one self-contained page that prints on A4:
 the pictures the build took of the real window (kestramo_shots) are put inside it. With
 --start it also writes the release folder's way in: a short page that says which file fits
-which computer. The version and the licence come from CMakeLists.txt and LICENSE.
+which computer. The version is the one CMakeLists.txt gives (build.sh reads it), the
+licence's lines those of LICENSE.
 
-usage: make_guide.py SHOTS_FOLDER OUTPUT [--start START_OUTPUT]
+usage: make_guide.py VERSION SHOTS_FOLDER OUTPUT [--start START_OUTPUT]
 """
 import base64
 import html
 import pathlib
-import re
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parents[1]
@@ -270,27 +270,25 @@ License, версия 3 или по-нова), чуждите части и те
 """
 
 
-def filled(page):
-    """The page with the version of CMakeLists.txt and the licence's lines of LICENSE."""
-    version = re.search(r"^project\(Kestramo VERSION ([0-9.]+)",
-                        (ROOT / "CMakeLists.txt").read_text(encoding="utf-8"), re.M).group(1)
+def filled(page, version):
+    """The page with the version and the licence's lines of LICENSE."""
     licence = " ".join((ROOT / "LICENSE").read_text(encoding="utf-8").splitlines()[1:3])
     return page.replace("@VERSION@", version).replace("@LICENCE@", html.escape(licence))
 
 
-def main(folder, output, start=None):
+def main(version, folder, output, start=None):
     folder = pathlib.Path(folder)
-    page = filled(PAGE)
+    page = filled(PAGE, version)
     for key, (name, caption) in FIGURES.items():
         page = page.replace(key, figure(folder, name, caption))
     pathlib.Path(output).write_text(page, encoding="utf-8", newline="\n")
     print("%s: %d bytes" % (output, len(page.encode("utf-8"))))
     if start:
-        pathlib.Path(start).write_text(filled(START), encoding="utf-8", newline="\n")
+        pathlib.Path(start).write_text(filled(START, version), encoding="utf-8", newline="\n")
         print("%s: the way in" % start)
 
 
 if __name__ == "__main__":
-    if len(sys.argv) not in (3, 5) or len(sys.argv) == 5 and sys.argv[3] != "--start":
+    if len(sys.argv) not in (4, 6) or len(sys.argv) == 6 and sys.argv[4] != "--start":
         sys.exit(__doc__)
-    main(*sys.argv[1:3], *sys.argv[4:])
+    main(*sys.argv[1:4], *sys.argv[5:])

@@ -12,7 +12,6 @@ const FILES = @FILES@;
 const PREFIX = 'kestramo ' + self.registration.scope + ' ';
 const CACHE = PREFIX + VERSION;
 const addressOf = (name) => new URL(name, self.location).href;
-const PAGE = addressOf('./');
 const KEPT = new Map(Object.keys(FILES).map((name) => [addressOf(name), name]));
 KEPT.set(addressOf('index.html'), './');
 
