@@ -16,8 +16,9 @@
 # how two builds differ.
 set -euo pipefail
 
-packages=(cmake make g++ dpkg-dev libgtest-dev qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fontconfig
-    fonts-liberation2)
+# (Qt's private headers: a test switches its accessibility on as Qt's own tests do.)
+packages=(cmake make g++ dpkg-dev libgtest-dev qt6-base-dev qt6-base-private-dev qt6-qpa-plugins
+    qt6-translations-l10n fontconfig fonts-liberation2)
 for option in "$@"; do
     case "$option" in
     --display) packages+=(xvfb xauth imagemagick) ;;

@@ -6,7 +6,7 @@ font cut down to the characters the page can show, and the program's icon. Nothi
 fetched from anywhere. The page travels alone, so its source carries the terms of use and
 the notice of the font it embeds, from LICENSE and NOTICES beside this script's folder.
 
-usage: make_page.py --template T --style S --first-look F|- --head-scripts A.js ...
+usage: make_page.py --template T --style S.css ... --first-look F|- --head-scripts A.js ...
                     --scripts B.js ... --program P.wasm --font F.ttf --icon I.png --output O
 The scripts of each list run in the order given.
 """
@@ -83,15 +83,30 @@ def scripts(paths):
     return text.replace("</script", "<\\/script")
 
 
+def check_names(script):
+    """The program's script (the page's own scripts, pre-joined, and the module's) names
+    the program's entries and the page's kinds directly: a name one side calls and the
+    other does not define fails the build here, not at a pupil's first click."""
+    entries = set(re.findall(r"\bvar (_kestramo_\w+)\s*=", script))
+    called = set(re.findall(r"\b(_kestramo_\w+)\(", script)) - {"_kestramo_test_draw", "_kestramo_test_break"}
+    kinds = set(re.findall(r"KestramoPage\.kinds\.(\w+)\s*=\s*function", script))
+    made = set(re.findall(r"KestramoPage\.kinds\.(\w+)\b(?!\s*=)", script))
+    faults = ["the page calls %s, which the program does not export" % n for n in sorted(called - entries)]
+    faults += ["the program makes a %s, which no page script defines" % n for n in sorted(made - kinds)]
+    if not entries or not kinds or faults:
+        sys.exit("make_page.py: " + ("; ".join(faults) or "no entries or kinds found"))
+
+
 def main():
     given = argparse.ArgumentParser(usage=__doc__)
-    for option in ("template", "style", "first-look", "program", "font", "icon", "output"):
+    for option in ("template", "first-look", "program", "font", "icon", "output"):
         given.add_argument("--" + option, required=True)
+    given.add_argument("--style", nargs="+", required=True)
     given.add_argument("--head-scripts", nargs="+", required=True)
     given.add_argument("--scripts", nargs="+", required=True)
     a = given.parse_args()
     page = pathlib.Path(a.template).read_text(encoding="utf-8")
-    css = pathlib.Path(a.style).read_text(encoding="utf-8")
+    css = "\n".join(pathlib.Path(p).read_text(encoding="utf-8") for p in a.style)
     if a.first_look == "-":
         look = '<main id="form" hidden></main>'
     else:
@@ -110,7 +125,9 @@ def main():
         page = page.replace(key, value)
     # The form's texts and the script last, so that nothing in them is taken for a place-holder.
     before, after = page.split("@SCRIPT@")
-    page = before + scripts(a.scripts) + after
+    program_script = scripts(a.scripts)
+    check_names(program_script)
+    page = before + program_script + after
     before, after = page.split("@FIRST_LOOK@")
     page = before + look + after
     with open(a.output, "w", encoding="utf-8", newline="\n") as f:

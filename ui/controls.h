@@ -98,12 +98,16 @@ public:
     int16_t Value() const { return peer_.value(); }
     // A change raises onChange at once, nested in the caller; the same value raises nothing.
     void Value(int16_t value);
-    void ValueText(const std::u16string& text) { peer_.setValueText(text); }
+    // Said anew only when it changed: a screen reader hears each change.
+    void ValueText(const std::u16string& text) {
+        if (text != valueText_) peer_.setValueText(valueText_ = text);
+    }
 
     std::function<void()> onChange;
 
 private:
     void setRange(int16_t minimum, int16_t maximum);
+    std::u16string valueText_;
 };
 
 class PictureBox : public Control<PictureBoxPeer> {
@@ -116,7 +120,13 @@ public:
     void LineBF(double x1, double y1, double x2, double y2, Colour colour) {
         peer_.fillBox(x1, y1, x2, y2, colour);
     }
-    void AccessibleName(const std::u16string& name) { peer_.setAccessibleName(name); }
+    // Renamed only when the name changed: a screen reader hears each renaming.
+    void AccessibleName(const std::u16string& name) {
+        if (name != name_) peer_.setAccessibleName(name_ = name);
+    }
+
+private:
+    std::u16string name_;
 };
 
 class CommandButton : public Control<CommandButtonPeer> {

@@ -116,6 +116,10 @@ TEST(Readers, ThePaceIsSpokenInMilliseconds) {
     }
     r.start(); // the reset puts the pace back to the slowest, and says so
     EXPECT_EQ(r.window.slider().valueText, u"400 мс");
+    const int renamed = r.window.bar().renamed;
+    r.tick();
+    r.tick();
+    EXPECT_EQ(r.window.bar().renamed, renamed); // a tick at the same pace renames nothing
 }
 
 // What a run leaves in the controls, compared as a whole.
@@ -413,6 +417,11 @@ TEST(LetterTest, WholeRunAndLookup) {
         EXPECT_EQ(r.cover(), lookup.caption);
     }
     EXPECT_EQ(r.cover().size(), 5u); // "B = 1": letter, blank, equals, blank, digit
+    // The row already chosen, chosen again, is no new choice: nothing is looked up.
+    r.form.Label1[2].Caption(u"x");
+    EXPECT_TRUE(r.window.list(1).select('B' - 'A'));
+    EXPECT_EQ(r.cover(), u"x");
+    EXPECT_FALSE(r.window.list(1).select(26)); // no such row
     EXPECT_TRUE(r.window.reports.empty());
 }
 
@@ -607,6 +616,31 @@ TEST(Speed, SameValueRaisesNoChange) {
     r.window.slider().userSet(0); // from the user
     ASSERT_EQ(r.window.bar().fills().size(), 1u);
     EXPECT_EQ(r.window.bar().fills()[0].colour, kStartGreen);
+}
+
+// What each request of the user asks of a scroll bar, from 97 and from 2 in 0 to 100 with
+// steps of 3 and 20, and whether the form's slider, at that value, hears a change.
+TEST(Speed, RequestsStepWithinTheRange) {
+    using R = ui::ScrollRequest;
+    const struct {
+        R request;
+        int thumbAt, from97, from2;
+    } rows[] = {
+        {R::LineLess, 0, 94, 0},   {R::LineMore, 0, 100, 5}, {R::PageLess, 0, 77, 0},
+        {R::PageMore, 0, 100, 22}, {R::Start, 0, 0, 0},      {R::End, 0, 100, 100},
+        {R::Thumb, 40, 40, 40},    {R::Thumb, -5, 0, 0},     {R::Thumb, 250, 100, 100},
+    };
+    for (const auto& row : rows) {
+        const ui::ScrollRange range{
+            .min = 0, .max = 100, .value = 0, .smallChange = 3, .largeChange = 20};
+        EXPECT_EQ(ui::requestedValue(range, 97, row.request, row.thumbAt), row.from97);
+        EXPECT_EQ(ui::requestedValue(range, 2, row.request, row.thumbAt), row.from2);
+        Session r; // the form's slider: steps of 1, at 0
+        const int16_t to = ui::requestedValue({.min = 0, .max = 100}, 0, row.request, row.thumbAt);
+        r.window.slider().request(row.request, row.thumbAt);
+        EXPECT_EQ(r.form.HScroll1.Value(), to);
+        EXPECT_EQ(r.form.Timer1.Interval(), 400 - 3 * to) << "a change only when it moved";
+    }
 }
 
 TEST(Speed, DragChangesOnlyOnRelease) {

@@ -3,6 +3,7 @@
 #include "testing.h"
 
 #include "ui/qt/application.h"
+#include "ui/qt/quiet_move.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -12,9 +13,13 @@
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTimer>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include <cmath>
 #include <functional>
+#include <stdexcept>
 
 using testing::click;
 using testing::letter;
@@ -223,6 +228,70 @@ private slots:
         QCOMPARE(t.form.Timer1.Interval(), 250);
         value->setCurrentValue(50); // the same value: no change
         QCOMPARE(changes, 1);
+    }
+
+    // A move of the slider as a screen reader's handler receives it, and Qt's handler put
+    // back however the move ended. With no accessibility bus here, the pace goes out as
+    // Qt's own description change.
+    void aMoveIsHeardAsItsPace_data() {
+        QTest::addColumn<int>("ending");
+        QTest::newRow("a key") << 0;
+        QTest::newRow("the widget deleted") << 1;
+        QTest::newRow("an exception") << 2;
+        QTest::newRow("a move within a move") << 3;
+    }
+    void aMoveIsHeardAsItsPace() {
+        QFETCH(int, ending);
+        if (!ui::qt::QuietMove::needed()) QSKIP("the bridge of this Qt speaks the slider itself");
+        static std::vector<std::pair<QAccessible::Event, QString>> heard;
+        static QObject* slider = nullptr;
+        const QAccessible::UpdateHandler record = [](QAccessibleEvent* event) {
+            if (event->object() == slider)
+                heard.emplace_back(event->type(),
+                                   event->accessibleInterface()->text(QAccessible::Description));
+        };
+        TestForm t;
+        QScrollBar* bar = ui::qt::widgetOf(t.form.HScroll1);
+        slider = bar;
+        heard.clear();
+        QPlatformAccessibility* platform =
+            QGuiApplicationPrivate::platformIntegration()->accessibility();
+        QVERIFY(platform);
+        platform->setActive(true);
+        QAccessible::installUpdateHandler(record);
+        auto* doomed = new QWidget;
+        switch (ending) {
+        case 0:
+            QTest::keyClick(bar, Qt::Key_Right);
+            QCOMPARE(heard.size(), std::size_t(1)); // no bare value
+            QCOMPARE(heard[0].first, QAccessible::DescriptionChanged);
+            QVERIFY2(heard[0].second.startsWith(QStringLiteral("397 мс. ")),
+                     qPrintable(heard[0].second));
+            break;
+        case 1: {
+            const ui::qt::QuietMove quiet(doomed);
+            delete doomed;
+            doomed = nullptr;
+            break;
+        }
+        case 2:
+            try {
+                const ui::qt::QuietMove quiet(bar);
+                throw std::runtime_error("a handler failed");
+            } catch (const std::runtime_error&) {
+            }
+            break;
+        case 3: {
+            const ui::qt::QuietMove outer(bar);
+            { const ui::qt::QuietMove inner(bar); }
+            QVERIFY(QAccessible::installUpdateHandler(nullptr) != record); // still quiet
+            break;
+        }
+        }
+        delete doomed;
+        const QAccessible::UpdateHandler after = QAccessible::installUpdateHandler(nullptr);
+        platform->setActive(false);
+        QVERIFY(after == record);
     }
 
     void rowSelectionLooksUpTheLetter() {

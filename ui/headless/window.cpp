@@ -5,22 +5,6 @@
 
 namespace ui::headless {
 
-void ListBox::clear() {
-    items_.clear();
-    selected_ = -1;
-}
-
-void ListBox::setItem(int32_t index, const std::u16string& text) {
-    items_.at(std::size_t(index)) = text;
-}
-
-bool ListBox::select(int32_t row) {
-    if (!visible_ || !enabled_ || row < 0 || row >= count()) return false;
-    selected_ = row;
-    if (onSelect) onSelect();
-    return true;
-}
-
 void Clock::start() {
     active_ = true;
     schedule_.start(now_, interval_);
@@ -83,61 +67,39 @@ std::optional<Colour> PictureBox::colourAt(double x, double y) const {
     return std::nullopt;
 }
 
-void OptionButton::click() {
-    for (OptionButton* other : group_)
-        other->checked_ = other == this;
-    checked_ = true;
-    if (onClick) onClick();
-}
-
 Window::Window(const FormDescription& description) {
+    OptionGroups groups;
     for (const ControlDescription& d : description.controls) {
-        std::unique_ptr<ControlPeer> made;
         switch (d.kind) {
         case ControlKind::Label:
-            made = std::make_unique<Label>(d);
+            keep(d, std::make_unique<Label>(d));
             break;
         case ControlKind::ListBox:
-            made = std::make_unique<ListBox>(d);
+            keep(d, std::make_unique<ListBox>(d));
             break;
         case ControlKind::CommandButton:
-            made = std::make_unique<CommandButton>();
+            keep(d, std::make_unique<CommandButton>());
             break;
         case ControlKind::Timer:
-            made = std::make_unique<Clock>(d);
+            keep(d, std::make_unique<Clock>(d));
             break;
         case ControlKind::Frame:
-            made = std::make_unique<Frame>();
+            keep(d, std::make_unique<Frame>());
             break;
         case ControlKind::OptionButton:
-            made = std::make_unique<OptionButton>(d);
+            groups.add(d, keep(d, std::make_unique<OptionButton>(d)));
             break;
         case ControlKind::PictureBox:
-            made = std::make_unique<PictureBox>(d);
+            keep(d, std::make_unique<PictureBox>(d));
             break;
         case ControlKind::HScrollBar:
-            made = std::make_unique<ScrollBar>(d);
+            keep(d, std::make_unique<ScrollBar>(d));
             break;
         case ControlKind::TextBox:
-            made = std::make_unique<TextBox>();
+            keep(d, std::make_unique<TextBox>());
             break;
         }
-        peers_[{d.name, d.index}] = std::move(made);
     }
-    // Options in the same container form one group.
-    for (const ControlDescription& d : description.controls) {
-        if (d.kind != ControlKind::OptionButton) continue;
-        auto& option = peer<OptionButton>(d.name, d.index);
-        for (const ControlDescription& other : description.controls)
-            if (other.kind == ControlKind::OptionButton && other.container == d.container)
-                option.group_.push_back(&peer<OptionButton>(other.name, other.index));
-    }
-}
-
-ControlPeer& Window::control(std::string_view name, int16_t index) {
-    const auto found = peers_.find(std::pair<std::string, int16_t>(name, index));
-    if (found == peers_.end()) throw std::out_of_range("no control " + std::string(name));
-    return *found->second;
 }
 
 void Window::reportError(const std::u16string& message) {

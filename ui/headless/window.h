@@ -4,7 +4,8 @@
 #pragma once
 
 #include "ui/form_description.h"
-#include "ui/kept_scroll_bar.h"
+#include "ui/form_window.h"
+#include "ui/kept_controls.h"
 #include "ui/peers.h"
 #include "ui/tick_schedule.h"
 
@@ -33,33 +34,15 @@ private:
     bool hiddenFromReaders_ = false;
 };
 
-class ListBox : public ListBoxPeer {
+class ListBox : public KeptListBox {
 public:
-    explicit ListBox(const ControlDescription& d) : items_(d.items), visible_(d.visible) {}
-    void addItem(const std::u16string& text) override { items_.push_back(text); }
-    void clear() override;
-    int32_t count() const override { return int32_t(items_.size()); }
-    std::u16string item(int32_t index) const override { return items_.at(std::size_t(index)); }
-    void setItem(int32_t index, const std::u16string& text) override;
-    int32_t selectedIndex() const override { return selected_; }
-    bool isVisible() const override { return visible_; }
-    void setVisible(bool visible) override { visible_ = visible; }
-    bool isEnabled() const override { return enabled_; }
-    void setEnabled(bool enabled) override { enabled_ = enabled; }
+    using KeptListBox::KeptListBox;
     void setAccessibleDescription(const std::u16string& text) override {
         accessibleDescription = text;
     }
     std::u16string accessibleDescription;
-
-    // The user picks a row; a hidden or disabled list takes no input. False when refused.
-    bool select(int32_t row);
-    const std::vector<std::u16string>& items() const { return items_; }
-
-private:
-    std::vector<std::u16string> items_;
-    int32_t selected_ = -1;
-    bool visible_;
-    bool enabled_ = true;
+    // The user picks a row; false when refused.
+    bool select(int32_t row) { return choose(row); }
 };
 
 // A clock whose time moves only when the test says so.
@@ -98,7 +81,7 @@ public:
     std::u16string valueText;
 
     // The user puts the thumb at `value` with a click or a key: a change if it moved.
-    void userSet(int value) { userMoved(value); }
+    void userSet(int value) { request(ScrollRequest::Thumb, value); }
     // The user drags the thumb: nothing changes until it is released.
     void drag(int value) { dragged_ = value; }
     void release();
@@ -123,8 +106,12 @@ public:
     float heightTwips() const override { return height_; }
     void clear() override { fills_.clear(); }
     void fillBox(double x1, double y1, double x2, double y2, Colour colour) override;
-    void setAccessibleName(const std::u16string& name) override { accessibleName = name; }
+    void setAccessibleName(const std::u16string& name) override {
+        accessibleName = name;
+        ++renamed;
+    }
     std::u16string accessibleName;
+    int renamed = 0;
 
     const std::vector<Fill>& fills() const { return fills_; }
     // The colour shown at a point of the inside, in twips; nullopt for the back colour.
@@ -144,17 +131,11 @@ public:
     }
 };
 
-class OptionButton : public OptionButtonPeer {
+class OptionButton : public KeptOptionButton {
 public:
-    explicit OptionButton(const ControlDescription& d) : checked_(d.checked) {}
-    bool isChecked() const override { return checked_; }
+    using KeptOptionButton::KeptOptionButton;
     // Selects this option, clears the others of its frame and raises the click.
-    void click();
-
-private:
-    friend class Window;
-    bool checked_;
-    std::vector<OptionButton*> group_;
+    void click() { choose(); }
 };
 
 class TextBox : public TextBoxPeer {
@@ -168,10 +149,9 @@ private:
 
 class Frame : public FramePeer {};
 
-class Window : public FormPeer {
+class Window : public FormWindowBase {
 public:
     explicit Window(const FormDescription& description = kestramoForm());
-    ControlPeer& control(std::string_view name, int16_t index) override;
     void reportError(const std::u16string& message) override;
     void announce(const std::u16string& message) override { announcements.push_back(message); }
 
@@ -194,7 +174,6 @@ private:
     template <typename Peer> Peer& peer(std::string_view name, int16_t index = -1) {
         return dynamic_cast<Peer&>(control(name, index));
     }
-    std::map<std::pair<std::string, int16_t>, std::unique_ptr<ControlPeer>, std::less<>> peers_;
 };
 
 } // namespace ui::headless

@@ -1,16 +1,17 @@
 #include "ui/qt/scroll_bar.h"
 
+#include "ui/kept_controls.h"
 #include "ui/qt/convert.h"
+#include "ui/qt/quiet_move.h"
 
 #include <QAccessibleWidget>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusVariant>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyleOptionFocusRect>
+
+#include <map>
 
 namespace ui::qt {
 
@@ -36,7 +37,8 @@ public:
     }
     QVariant currentValue() const override { return bar()->value(); }
     void setCurrentValue(const QVariant& value) override {
-        bar()->moveQuietly([&] { bar()->setValue(value.toInt()); });
+        const QuietMove quiet(bar());
+        bar()->setValue(value.toInt());
     }
     QVariant maximumValue() const override { return bar()->maximum(); }
     QVariant minimumValue() const override { return bar()->minimum(); }
@@ -51,64 +53,40 @@ QAccessibleInterface* sliderAccessible(const QString&, QObject* object) {
     return view ? new SliderAccessible(view) : nullptr;
 }
 
-// Qt 6.4's AT-SPI bridge speaks a moved slider as its bare step ("1"), for an AT-SPI value
-// has no text there, and its description changes carry the object in place of the new
-// text, so Orca can read neither. While the user moves the slider, its value change is kept
-// from the bridge, and the new pace goes out as the description change the bridge should
-// have sent: Orca speaks it once a move, the pace first ("397 мс. От 400 до 100 …"). The
-// whole description goes with it, as the bridge's clients keep it for the next reading.
-ScrollView* movedByUser = nullptr;
-QAccessible::UpdateHandler passOn = nullptr;
-
-void keepMoveQuiet(QAccessibleEvent* event) {
-    if (event->type() == QAccessible::ValueChanged && event->object() == movedByUser) return;
-    if (passOn) return passOn(event);
-    QAccessible::installUpdateHandler(nullptr);
-    QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(keepMoveQuiet);
-}
-
-// The bridge's own connection and its name for the object, as it sends its events.
-void sendDescriptionChange(QWidget* widget) {
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-    const QDBusConnection bus(QStringLiteral("a11y"));
-    if (!accessible || !bus.isConnected()) return;
-    QDBusMessage change = QDBusMessage::createSignal(
-        QStringLiteral("/org/a11y/atspi/accessible/") +
-            QString::number(QAccessible::uniqueId(accessible)),
-        QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("PropertyChange"));
-    change << QStringLiteral("accessible-description") << 0 << 0
-           << QVariant::fromValue(QDBusVariant(accessible->text(QAccessible::Description)))
-           << QVariantMap();
-    bus.send(change);
-}
-
 } // namespace
 
-ScrollView::ScrollView(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
+ScrollView::ScrollView(QWidget* parent, const ScrollRange& steps)
+    : QScrollBar(Qt::Horizontal, parent), steps_(steps) {
     static const bool installed = (QAccessible::installFactory(sliderAccessible), true);
     Q_UNUSED(installed);
+    setRange(steps.min, steps.max);
+    setValue(steps.value);
+    // For the thumb's length and what a screen reader reads as the step.
+    setSingleStep(steps.smallChange);
+    setPageStep(steps.largeChange);
+    connect(this, &QAbstractSlider::actionTriggered, this, &ScrollView::actionTaken);
+}
+
+void ScrollView::actionTaken(int action) {
+    static const std::map<int, ScrollRequest> requests{
+        {SliderSingleStepSub, ScrollRequest::LineLess},
+        {SliderSingleStepAdd, ScrollRequest::LineMore},
+        {SliderPageStepSub, ScrollRequest::PageLess},
+        {SliderPageStepAdd, ScrollRequest::PageMore},
+        {SliderToMinimum, ScrollRequest::Start},
+        {SliderToMaximum, ScrollRequest::End},
+        {SliderMove, ScrollRequest::Thumb}};
+    const auto found = requests.find(action);
+    if (found == requests.end()) return;
+    ScrollRange now = steps_;
+    now.min = int16_t(minimum());
+    now.max = int16_t(maximum());
+    setSliderPosition(requestedValue(now, int16_t(value()), found->second, sliderPosition()));
 }
 
 void ScrollView::setValueText(const QString& text) {
-    if (text == valueText_) return;
     valueText_ = text;
-    if (QAccessible::isActive()) sendDescriptionChange(this);
-}
-
-void ScrollView::moveQuietly(const std::function<void()>& move) {
-    if (!QAccessible::isActive() || movedByUser) return move();
-    movedByUser = this;
-    passOn = QAccessible::installUpdateHandler(keepMoveQuiet);
-    move();
-    quietEnds();
-}
-
-void ScrollView::quietEnds() {
-    if (movedByUser != this) return;
-    QAccessible::installUpdateHandler(passOn);
-    movedByUser = nullptr;
-    passOn = nullptr;
+    if (QAccessible::isActive()) describeAnew(this);
 }
 
 bool ScrollView::event(QEvent* event) {
@@ -119,9 +97,8 @@ bool ScrollView::event(QEvent* event) {
     case QEvent::MouseMove:
     case QEvent::Wheel:
     case QEvent::Timer: { // a held arrow's repeat
-        bool handled = false;
-        moveQuietly([&] { handled = QScrollBar::event(event); });
-        return handled;
+        const QuietMove quiet(this);
+        return QScrollBar::event(event);
     }
     default:
         return QScrollBar::event(event);
@@ -130,7 +107,7 @@ bool ScrollView::event(QEvent* event) {
 
 void ScrollView::sliderChange(SliderChange change) {
     // The value change has passed the bridge by now: whatever the change causes is heard.
-    if (change == SliderValueChange) quietEnds();
+    if (change == SliderValueChange) QuietMove::endFor(this);
     QScrollBar::sliderChange(change);
 }
 
@@ -202,7 +179,7 @@ void ScrollView::paintEvent(QPaintEvent* event) {
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }
 
-ScrollBar::ScrollBar(QWidget* form) : view_(new ScrollView(form)) {
+ScrollBar::ScrollBar(QWidget* form, const ScrollRange& range) : view_(new ScrollView(form, range)) {
     view_->setTracking(false);
     view_->setFocusPolicy(Qt::StrongFocus);
     QObject::connect(view_, &QScrollBar::valueChanged, view_, [this] {

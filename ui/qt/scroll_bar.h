@@ -2,11 +2,10 @@
 // when released, as the change event must.
 #pragma once
 
+#include "ui/form_description.h"
 #include "ui/peers.h"
 
 #include <QScrollBar>
-
-#include <functional>
 
 namespace ui::qt {
 
@@ -16,13 +15,13 @@ namespace ui::qt {
 // It shows that it has the focus.
 class ScrollView : public QScrollBar {
 public:
-    explicit ScrollView(QWidget* parent);
+    // Its steps are the program's: each of Qt's actions is taken as the user's request,
+    // and the program's rule decides where it leads.
+    ScrollView(QWidget* parent, const ScrollRange& steps);
     // The value as a screen reader hears it ("289 мс"), kept in the description, since an
     // AT-SPI value here is a bare number; a change is heard as the pace alone.
     const QString& valueText() const { return valueText_; }
     void setValueText(const QString& text);
-    // A move by the user, heard by its pace rather than its bare step.
-    void moveQuietly(const std::function<void()>& move);
 
 protected:
     bool event(QEvent* event) override;
@@ -34,13 +33,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void quietEnds();
+    void actionTaken(int action);
+    ScrollRange steps_;
     QString valueText_;
 };
 
 class ScrollBar : public ScrollBarPeer {
 public:
-    explicit ScrollBar(QWidget* form);
+    ScrollBar(QWidget* form, const ScrollRange& range);
     int16_t minimum() const override { return int16_t(view_->minimum()); }
     int16_t maximum() const override { return int16_t(view_->maximum()); }
     int16_t value() const override { return int16_t(view_->value()); }

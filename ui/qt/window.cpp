@@ -107,7 +107,7 @@ FormWindow::FormWindow(const FormDescription& description)
     // Made from the back of the drawing order to the front: Qt stacks later siblings above.
     const auto& controls = description.controls;
     for (auto it = controls.rbegin(); it != controls.rend(); ++it)
-        controls_[{it->name, it->index}] = create(*it);
+        widgets_[{it->name, it->index}] = create(*it);
     for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
         if (it->container.empty()) continue;
         QWidget* widget = this->widget(it->name, it->index);
@@ -120,69 +120,48 @@ FormWindow::FormWindow(const FormDescription& description)
 
 FormWindow::~FormWindow() = default;
 
-namespace {
-
-// A peer and the widget it drives, to be kept under the control's name.
-template <typename Peer>
-std::pair<std::unique_ptr<ControlPeer>, QWidget*> adopt(std::unique_ptr<Peer> peer) {
-    QWidget* widget = peer->view();
-    return {std::move(peer), widget};
-}
-
-} // namespace
-
-FormWindow::Made FormWindow::create(const ControlDescription& control) {
+QWidget* FormWindow::create(const ControlDescription& control) {
     QWidget* const form = window_.get();
-    Made made;
-    std::pair<std::unique_ptr<ControlPeer>, QWidget*> adopted;
+    QWidget* widget = nullptr;
     switch (control.kind) {
     case ControlKind::Timer: {
         // Owned by the peer map, not by the window's QObject tree.
         auto clock = std::make_unique<TickClock>(nullptr);
         clock->setInterval(control.interval);
-        clock_ = clock.get();
-        made.peer = std::move(clock);
-        return made;
+        clock_ = &keep(control, std::move(clock));
+        return nullptr;
     }
     case ControlKind::Label:
-        adopted = adopt(std::make_unique<Label>(form, description_, control));
+        widget = keep(control, std::make_unique<Label>(form, description_, control)).view();
         break;
     case ControlKind::ListBox: {
         auto list = std::make_unique<ListBox>(form);
         for (const std::u16string& item : control.items)
             list->addItem(item);
-        adopted = adopt(std::move(list));
+        widget = keep(control, std::move(list)).view();
         break;
     }
     case ControlKind::CommandButton:
-        adopted = adopt(std::make_unique<CommandButton>(form, control.text));
+        widget = keep(control, std::make_unique<CommandButton>(form, control.text)).view();
         break;
     case ControlKind::Frame:
-        adopted = adopt(std::make_unique<Frame>(form, control.text));
+        widget = keep(control, std::make_unique<Frame>(form, control.text)).view();
         break;
     case ControlKind::OptionButton:
-        adopted = adopt(std::make_unique<OptionButton>(form, control.text, control.checked));
+        widget = keep(control, std::make_unique<OptionButton>(form, control.text, control.checked))
+                     .view();
         break;
     case ControlKind::PictureBox:
-        adopted = adopt(std::make_unique<PictureBox>(form));
+        widget = keep(control, std::make_unique<PictureBox>(form)).view();
         break;
     case ControlKind::HScrollBar: {
-        auto bar = std::make_unique<ScrollBar>(form);
-        ScrollView* view = bar->view();
-        view->setRange(control.range.min, control.range.max);
-        view->setValue(control.range.value);
-        view->setSingleStep(control.range.smallChange);
-        view->setPageStep(control.range.largeChange);
-        adopted = adopt(std::move(bar));
+        widget = keep(control, std::make_unique<ScrollBar>(form, control.range)).view();
         break;
     }
     case ControlKind::TextBox:
-        adopted = adopt(std::make_unique<TextBox>(form));
+        widget = keep(control, std::make_unique<TextBox>(form)).view();
         break;
     }
-    made.peer = std::move(adopted.first);
-    made.widget = adopted.second;
-    QWidget* widget = made.widget;
     const QString name = QString::fromStdString(control.name);
     widget->setObjectName(
         control.index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(control.index));
@@ -199,18 +178,12 @@ FormWindow::Made FormWindow::create(const ControlDescription& control) {
     widget->setVisible(control.visible);
     if (auto* label = dynamic_cast<LabelView*>(widget))
         label->setHeightTwips(float(control.height));
-    return made;
-}
-
-ControlPeer& FormWindow::control(std::string_view name, int16_t index) {
-    const auto found = controls_.find(std::pair<std::string, int16_t>(name, index));
-    if (found == controls_.end()) throw std::out_of_range("no control " + std::string(name));
-    return *found->second.peer;
+    return widget;
 }
 
 QWidget* FormWindow::widget(std::string_view name, int16_t index) const {
-    const auto found = controls_.find(std::pair<std::string, int16_t>(name, index));
-    return found == controls_.end() ? nullptr : found->second.widget;
+    const auto found = widgets_.find(std::pair<std::string, int16_t>(name, index));
+    return found == widgets_.end() ? nullptr : found->second;
 }
 
 void FormWindow::reportError(const std::u16string& message) {

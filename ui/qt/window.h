@@ -2,8 +2,7 @@
 // control, and the toolkit's message box for a run-time error.
 #pragma once
 
-#include "ui/form_description.h"
-#include "ui/peers.h"
+#include "ui/form_window.h"
 
 #include <QWidget>
 
@@ -17,12 +16,11 @@ namespace ui::qt {
 
 class TickClock;
 
-class FormWindow : public FormPeer {
+class FormWindow : public FormWindowBase {
 public:
     explicit FormWindow(const FormDescription& description = kestramoForm());
     ~FormWindow() override;
 
-    ControlPeer& control(std::string_view name, int16_t index) override;
     void reportError(const std::u16string& message) override;
     void announce(const std::u16string& message) override;
 
@@ -39,18 +37,15 @@ public:
     QWidget* announcer() const { return announcer_; }
 
 private:
-    struct Made {
-        std::unique_ptr<ControlPeer> peer;
-        QWidget* widget = nullptr;
-    };
-    Made create(const ControlDescription& control);
+    // Makes the control's peer and returns its widget; null for the timer.
+    QWidget* create(const ControlDescription& control);
     // The controls that take the focus, by tab index.
     std::vector<QWidget*> tabOrder() const;
     void applyTabOrder();
 
     const FormDescription& description_;
-    // The peers go after the widgets they drive: the window is destroyed first.
-    std::map<std::pair<std::string, int16_t>, Made, std::less<>> controls_;
+    // The peers, kept by the base, go after the widgets they drive: the window goes first.
+    std::map<std::pair<std::string, int16_t>, QWidget*, std::less<>> widgets_;
     std::unique_ptr<QWidget> window_;
     TickClock* clock_ = nullptr;
     QWidget* announcer_ = nullptr;

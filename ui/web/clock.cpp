@@ -2,7 +2,17 @@
 
 #include <emscripten.h>
 
+// The page wakes the clock with expired() once performance.now() reaches the deadline.
+// clang-format off
+EM_JS(void, kw_wake_at, (int handle, double deadline), { KestramoClock.wakeAt(handle, deadline); });
+EM_JS(void, kw_cancel_wake, (int handle), { KestramoClock.cancelWake(handle); });
+// clang-format on
+
 namespace ui::web {
+
+Clock::~Clock() {
+    kw_cancel_wake(handle());
+}
 
 TickSchedule::Nanoseconds Clock::now() {
     return TickSchedule::fromMilliseconds(emscripten_get_now());
@@ -17,7 +27,7 @@ void Clock::start() {
 void Clock::stop() {
     if (!active_) return;
     active_ = false;
-    page::cancelWake(handle());
+    kw_cancel_wake(handle());
 }
 
 void Clock::setInterval(int32_t milliseconds) {
@@ -32,10 +42,10 @@ void Clock::arm() {
 
 void Clock::waitForNext() {
     if (!schedule_.hasDeadline()) {
-        page::cancelWake(handle()); // no interval: nothing to wait for
+        kw_cancel_wake(handle()); // no interval: nothing to wait for
         return;
     }
-    page::wakeAt(handle(), double(schedule_.next()) / 1e6);
+    kw_wake_at(handle(), double(schedule_.next()) / 1e6);
 }
 
 void Clock::expired() {

@@ -5,14 +5,14 @@
 
 #include "ui/peers.h"
 #include "ui/tick_schedule.h"
-#include "ui/web/controls.h"
+#include "ui/web/element.h"
 
 namespace ui::web {
 
 class Clock : public ClockPeer, public Element {
 public:
     explicit Clock(int32_t interval) : interval_(interval) {}
-    ~Clock() override { page::cancelWake(handle()); }
+    ~Clock() override;
 
     void start() override;
     void stop() override;

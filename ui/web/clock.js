@@ -24,7 +24,7 @@ var KestramoClock = (function () {
         if (wake.deadline - performance.now() > 2 * WAKE_EARLY) return wait(handle, wake);
         while (performance.now() < wake.deadline) { /* a millisecond or two at most */ }
         delete wakes[handle];
-        KestramoPage.send('expired', handle);
+        _kestramo_expired(handle);
     }
     function cancelWake(handle) {
         var wake = wakes[handle];

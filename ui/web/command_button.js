@@ -7,12 +7,10 @@ KestramoPage.kinds.CommandButton = function (c, handle) {
     P.place(element, c);
     element.textContent = c.text;
     P.describe(element, c);
-    element.addEventListener('click', function () { P.send('click', handle); });
+    element.addEventListener('click', function () { _kestramo_click(handle); });
     return {
         element: element,
-        setText: function (text) { element.textContent = text; },
-        setEnabled: function (enabled) { element.disabled = !enabled; },
-        focusable: function () { return !element.hidden && !element.disabled; },
+        focusable: function () { return !element.hidden; },
         focus: function () { element.focus({ preventScroll: true }); },
     };
 };

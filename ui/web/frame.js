@@ -10,8 +10,5 @@ KestramoPage.kinds.Frame = function (c, handle) {
     caption.textContent = c.text;
     element.setAttribute('aria-labelledby', caption.id);
     P.describe(element, c);
-    return {
-        element: element,
-        setText: function (text) { caption.textContent = text; },
-    };
+    return { element: element };
 };

@@ -1,7 +1,8 @@
 // A list box the page draws itself, the same in every engine: a <select> is a pop-up
 // picker on iPads, and Firefox shows no scroll bar on it. One row is chosen at a time, by
 // a click, a tap, the arrows, Home, End, the page keys or a row's first letter; only the
-// user's choice raises Select, as on the desktop.
+// user's choice raises Select, as on the desktop. Which row is chosen, the program decides
+// and says; the page reports the row the user asked for.
 KestramoPage.kinds.ListBox = function (c, handle) {
     'use strict';
     var P = KestramoPage;
@@ -33,9 +34,7 @@ KestramoPage.kinds.ListBox = function (c, handle) {
     function choose(index) {
         if (!enabled || index < 0 || index >= rows.length) return;
         showRow(index);
-        if (index === selected) return;
-        mark(index);
-        P.send('select', handle, index);
+        _kestramo_select(handle, index);
     }
     function rowOf(target) {
         var row = target.closest ? target.closest('[role="option"]') : null;
@@ -97,6 +96,7 @@ KestramoPage.kinds.ListBox = function (c, handle) {
             bar.update();
         },
         set: function (index, text) { rows[index].textContent = text; },
+        select: mark,
         setVisible: function (visible) {
             element.hidden = !visible;
             bar.update();

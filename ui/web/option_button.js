@@ -1,5 +1,6 @@
-// An option of a frame: a round box and its caption; the options of one frame share a
-// name, so the browser's arrows move among them.
+// An option of a frame: a round box and its caption. The options of one frame share the
+// name the program gives them, so the browser's arrows move among them; which one is
+// checked, the program decides and says.
 KestramoPage.kinds.OptionButton = function (c, handle) {
     'use strict';
     var P = KestramoPage;
@@ -7,18 +8,17 @@ KestramoPage.kinds.OptionButton = function (c, handle) {
     P.place(element, c);
     var input = element.querySelector('input') || element.appendChild(document.createElement('input'));
     input.type = 'radio';
-    input.name = c.name;
+    input.name = c.group;
     input.checked = c.checked;
     P.describe(input, c);
     var caption = element.querySelector('span') || element.appendChild(document.createElement('span'));
     caption.textContent = c.text;
     // A click, a tap, Space or an arrow key that chooses it: each is a click.
-    input.addEventListener('click', function () { P.send('click', handle); });
+    input.addEventListener('click', function () { _kestramo_click(handle); });
     return {
         element: element,
-        setText: function (text) { caption.textContent = text; },
-        setEnabled: function (enabled) { input.disabled = !enabled; },
-        focusable: function () { return !element.hidden && !input.disabled; },
+        setChecked: function (checked) { input.checked = checked; },
+        focusable: function () { return !element.hidden; },
         focus: function () { input.focus({ preventScroll: true }); },
     };
 };

@@ -89,8 +89,6 @@ var KestramoPage = (function () {
         return 'rgb(' + ((rgb >> 16) & 255) + ',' + ((rgb >> 8) & 255) + ',' + (rgb & 255) + ')';
     }
     function fontSize(points) { return points * 96 / 72 + 'px'; }
-    // The user's action on a control, to the program's entry of that name (dom.cpp).
-    function send(what, handle, value) { Module['_kestramo_' + what](handle, value | 0); }
     function place(element, c) {
         var style = element.style;
         style.left = px(c.left) + 'px';
@@ -152,11 +150,12 @@ var KestramoPage = (function () {
         formElement.setAttribute('aria-label', f.caption);
     }
 
-    function make(c) {
+    // A control made by the constructor of its kind, which the program names.
+    function make(kind, c) {
         var name = c.index >= 0 ? c.name + '(' + c.index + ')' : c.name;
         var parent = c.container >= 0 ? controls[c.container].element : formElement;
         c.firstLook = parent.querySelector(':scope > [data-control="' + name + '"]');
-        var control = kinds[c.kind](c, c.handle);
+        var control = kind(c, c.handle);
         control.tabIndex = c.tabIndex;
         control.parent = parent;
         control.element.hidden = !c.visible;
@@ -256,7 +255,7 @@ var KestramoPage = (function () {
     watchRatio();
 
     return { kinds: kinds, px: px, ratio: ratio, devicePx: devicePx, colour: colour,
-             send: send, place: place, describe: describe, part: part, element: element,
+             place: place, describe: describe, part: part, element: element,
              formScale: formScale, shown: function () { return started; }, text: text,
              makeForm: makeForm, make: make, at: at, show: show, report: report,
              announce: announce };

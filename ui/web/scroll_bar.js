@@ -1,6 +1,6 @@
 // The speed slider: a horizontal scroll bar. It shows the range and value the program last
-// gave it, which keeps them inside the range and decides what is a change; the page only
-// reports where the user put the thumb.
+// gave it; the page reports what the user asked for (a line or a page less or more, an
+// end, the thumb let go at a value), and the program decides what that changes.
 KestramoPage.kinds.HScrollBar = function (c, handle) {
     'use strict';
     var P = KestramoPage;
@@ -14,7 +14,6 @@ KestramoPage.kinds.HScrollBar = function (c, handle) {
     P.describe(element, c);
     var min = 0, max = 0, value = 0, dragging = false;
 
-    function change(to) { P.send('change', handle, to); }
     function offsetOf(v) {
         var span = max - min;
         return span > 0 ? bar.room() * (v - min) / span : 0;
@@ -32,8 +31,8 @@ KestramoPage.kinds.HScrollBar = function (c, handle) {
             element.focus({ preventScroll: true });
             return true;
         },
-        step: function (sign) { change(value + sign * c.smallChange); },
-        page: function (sign) { change(value + sign * c.largeChange); },
+        step: function (sign) { _kestramo_line(handle, sign); },
+        page: function (sign) { _kestramo_page(handle, sign); },
         // Only a plain left press takes the thumb, and one pointer at a time; any other
         // press on it does nothing, as on the desktop. Dragged, the thumb moves alone.
         dragFrom: function (event) {
@@ -47,17 +46,17 @@ KestramoPage.kinds.HScrollBar = function (c, handle) {
         dragEnd: function (offset) {
             dragging = false;
             bar.placeThumb(offsetOf(value));
-            if (offset !== null) change(valueAt(offset));
+            if (offset !== null) _kestramo_thumb(handle, valueAt(offset));
         },
     });
     element.addEventListener('keydown', function (event) {
-        var steps = { ArrowLeft: -c.smallChange, ArrowUp: -c.smallChange,
-                      ArrowRight: c.smallChange, ArrowDown: c.smallChange,
-                      PageUp: -c.largeChange, PageDown: c.largeChange };
+        var lines = { ArrowLeft: -1, ArrowUp: -1, ArrowRight: 1, ArrowDown: 1 };
+        var pages = { PageUp: -1, PageDown: 1 };
+        var ends = { Home: -1, End: 1 };
         if (event.altKey || event.ctrlKey || event.metaKey) return;
-        if (event.key in steps) change(value + steps[event.key]);
-        else if (event.key === 'Home') change(min);
-        else if (event.key === 'End') change(max);
+        if (event.key in lines) _kestramo_line(handle, lines[event.key]);
+        else if (event.key in pages) _kestramo_page(handle, pages[event.key]);
+        else if (event.key in ends) _kestramo_end(handle, ends[event.key]);
         else return;
         event.preventDefault();
     });

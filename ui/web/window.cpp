@@ -1,9 +1,17 @@
 #include "ui/web/window.h"
 
+#include "ui/kept_controls.h"
 #include "ui/web/clock.h"
-#include "ui/web/controls.h"
+#include "ui/web/command_button.h"
+#include "ui/web/frame.h"
+#include "ui/web/label.h"
+#include "ui/web/list_box.h"
+#include "ui/web/option_button.h"
+#include "ui/web/picture_box.h"
+#include "ui/web/scroll_bar.h"
+#include "ui/web/text_box.h"
 
-#include <stdexcept>
+#include <vector>
 
 namespace ui::web {
 
@@ -17,72 +25,46 @@ FormWindow::FormWindow(const FormDescription& description) {
         for (std::size_t i = 0; i < controls.size(); ++i)
             if (controls[i].container.empty() == (pass == 0))
                 order.emplace_back(&controls[i], int(controls.size() - 1 - i));
+    OptionGroups groups;
     for (const auto& [described, stack] : order) {
         const ControlDescription& c = *described;
-        std::unique_ptr<ControlPeer> peer;
+        const int container =
+            c.container.empty() ? -1 : dynamic_cast<Element&>(control(c.container, -1)).handle();
+        const Placement p{description, c, container, stack};
         switch (c.kind) {
         case ControlKind::Label:
-            peer = std::make_unique<Label>(c);
+            keep(c, std::make_unique<Label>(p));
             break;
-        case ControlKind::Timer:
-            peer = std::make_unique<Clock>(c.interval);
+        case ControlKind::Timer: // no element: the page only wakes it
+            keep(c, std::make_unique<Clock>(c.interval));
             break;
         case ControlKind::CommandButton:
-            peer = std::make_unique<CommandButton>();
+            keep(c, std::make_unique<CommandButton>(p));
             break;
-        case ControlKind::OptionButton: {
-            auto option = std::make_unique<OptionButton>(c);
-            auto& group = groups_[c.container];
-            group.push_back(option.get());
-            option->joinGroup(&group);
-            peer = std::move(option);
+        case ControlKind::OptionButton:
+            groups.add(c, keep(c, std::make_unique<OptionButton>(p)));
             break;
-        }
         case ControlKind::Frame:
-            peer = std::make_unique<Frame>();
+            keep(c, std::make_unique<Frame>(p));
             break;
         case ControlKind::ListBox:
-            peer = std::make_unique<ListBox>(c);
+            keep(c, std::make_unique<ListBox>(p));
             break;
         case ControlKind::HScrollBar:
-            peer = std::make_unique<ScrollBar>(c);
+            keep(c, std::make_unique<ScrollBar>(p));
             break;
         case ControlKind::TextBox:
-            peer = std::make_unique<TextBox>();
+            keep(c, std::make_unique<TextBox>(p));
             break;
         case ControlKind::PictureBox:
-            peer = std::make_unique<PictureBox>(c);
+            keep(c, std::make_unique<PictureBox>(p));
             break;
         }
-        if (c.kind != ControlKind::Timer) {
-            int container = -1;
-            if (!c.container.empty())
-                container = dynamic_cast<Element&>(control(c.container, -1)).handle();
-            const int handle = dynamic_cast<Element&>(*peer).handle();
-            page::make(handle, description, c, container, stack);
-            for (const std::u16string& item : c.items)
-                page::listAdd(handle, item);
-            if (c.kind == ControlKind::HScrollBar)
-                page::scrollShow(handle, c.range.min, c.range.max, c.range.value);
-        }
-        controls_[{c.name, c.index}] = std::move(peer);
     }
-}
-
-FormWindow::~FormWindow() = default;
-
-ControlPeer& FormWindow::control(std::string_view name, int16_t index) {
-    const auto found = controls_.find(std::pair<std::string, int16_t>(name, index));
-    if (found == controls_.end()) throw std::out_of_range("no control " + std::string(name));
-    return *found->second;
 }
 
 void FormWindow::reportError(const std::u16string& message) {
     page::report(u"Kestramo", message);
-}
-
-void FormWindow::show() {
-    page::show();
 }
 
 } // namespace ui::web

@@ -2,11 +2,15 @@
 
 #include "ui/win32/accessibility.h"
 #include "ui/win32/clock.h"
+#include "ui/win32/command_button.h"
+#include "ui/win32/frame.h"
 #include "ui/win32/label.h"
+#include "ui/win32/list_box.h"
+#include "ui/win32/option_button.h"
 #include "ui/win32/picture_box.h"
-#include "ui/win32/windowed.h"
+#include "ui/win32/scroll_bar.h"
+#include "ui/win32/text_box.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace ui::win32 {
@@ -45,10 +49,6 @@ SIZE outerSize(int width, int height, UINT dpi) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-Windowed* windowedOf(HWND hwnd) {
-    return reinterpret_cast<Windowed*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
-
 } // namespace
 
 FormWindow::FormWindow(const FormDescription& description) : description_(description) {
@@ -63,47 +63,8 @@ FormWindow::FormWindow(const FormDescription& description) : description_(descri
     // Made from the back of the drawing order to the front (the labels are painted in
     // that order); the windows are stacked afterwards.
     const auto& controls = description.controls;
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-        const ControlDescription& c = *it;
-        std::unique_ptr<ControlPeer> peer;
-        switch (c.kind) {
-        case ControlKind::Label: {
-            auto label = std::make_unique<Label>(hwnd_, description, c);
-            labels_.push_back(label.get());
-            peer = std::move(label);
-            break;
-        }
-        case ControlKind::Timer: {
-            auto clock = std::make_unique<Clock>(hwnd_, c.interval);
-            clock_ = clock.get();
-            peer = std::move(clock);
-            break;
-        }
-        case ControlKind::CommandButton:
-            peer = std::make_unique<CommandButton>(hwnd_, description, c);
-            break;
-        case ControlKind::OptionButton:
-            peer = std::make_unique<OptionButton>(hwnd_, description, c);
-            break;
-        case ControlKind::Frame:
-            peer = std::make_unique<Frame>(hwnd_, description, c);
-            break;
-        case ControlKind::ListBox:
-            peer = std::make_unique<ListBox>(hwnd_, description, c);
-            break;
-        case ControlKind::HScrollBar:
-            peer = std::make_unique<ScrollBar>(hwnd_, description, c);
-            break;
-        case ControlKind::TextBox:
-            peer = std::make_unique<TextBox>(hwnd_, description, c);
-            break;
-        case ControlKind::PictureBox:
-            peer = std::make_unique<PictureBox>(hwnd_, description, c);
-            break;
-        }
-        if (auto* windowed = dynamic_cast<Windowed*>(peer.get())) windowed_.push_back(windowed);
-        controls_[{c.name, c.index}] = std::move(peer);
-    }
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it)
+        make(*it);
     // A live region a screen reader reads when told, unseen: no size, no text drawn.
     announcer_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0,
                                  hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -127,16 +88,43 @@ FormWindow::~FormWindow() {
     }
 }
 
-ControlPeer& FormWindow::control(std::string_view name, int16_t index) {
-    const auto found = controls_.find(std::pair<std::string, int16_t>(name, index));
-    if (found == controls_.end()) throw std::out_of_range("no control " + std::string(name));
-    return *found->second;
+void FormWindow::make(const ControlDescription& c) {
+    const FormDescription& f = description_;
+    Windowed* windowed = nullptr;
+    switch (c.kind) {
+    case ControlKind::Label:
+        labels_.push_back(&keep(c, std::make_unique<Label>(hwnd_, f, c)));
+        break;
+    case ControlKind::Timer:
+        clock_ = &keep(c, std::make_unique<Clock>(hwnd_, c.interval));
+        break;
+    case ControlKind::PictureBox:
+        keep(c, std::make_unique<PictureBox>(hwnd_, f, c));
+        break;
+    case ControlKind::CommandButton:
+        windowed = &keep(c, std::make_unique<CommandButton>(hwnd_, f, c));
+        break;
+    case ControlKind::OptionButton:
+        windowed = &keep(c, std::make_unique<OptionButton>(hwnd_, f, c));
+        break;
+    case ControlKind::Frame:
+        windowed = &keep(c, std::make_unique<Frame>(hwnd_, f, c));
+        break;
+    case ControlKind::ListBox:
+        windowed = &keep(c, std::make_unique<ListBox>(hwnd_, f, c));
+        break;
+    case ControlKind::HScrollBar:
+        windowed = &keep(c, std::make_unique<ScrollBar>(hwnd_, f, c));
+        break;
+    case ControlKind::TextBox:
+        windowed = &keep(c, std::make_unique<TextBox>(hwnd_, f, c));
+        break;
+    }
+    if (windowed) windowed_.push_back(windowed);
 }
 
 HWND FormWindow::window(std::string_view name, int16_t index) const {
-    const auto found = controls_.find(std::pair<std::string, int16_t>(name, index));
-    if (found == controls_.end()) return nullptr;
-    auto* windowed = dynamic_cast<Windowed*>(found->second.get());
+    auto* windowed = dynamic_cast<Windowed*>(find(name, index));
     return windowed ? windowed->hwnd() : nullptr;
 }
 
@@ -215,94 +203,6 @@ void FormWindow::announce(const std::u16string& message) {
     NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, announcer_, OBJID_CLIENT, CHILDID_SELF);
 }
 
-void FormWindow::restoreFocus() {
-    if (focused_ && IsChild(hwnd_, focused_) && IsWindowVisible(focused_) &&
-        IsWindowEnabled(focused_)) {
-        SetFocus(focused_);
-        return;
-    }
-    const std::vector<Windowed*> order = tabOrder();
-    if (!order.empty()) SetFocus(order.front()->hwnd());
-}
-
-std::vector<Windowed*> FormWindow::tabOrder() const {
-    std::vector<Windowed*> order;
-    for (Windowed* w : windowed_) {
-        const HWND h = w->hwnd();
-        if (w->description().tabIndex < 0 || !(GetWindowLongW(h, GWL_STYLE) & WS_TABSTOP)) continue;
-        if (!IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
-        // Of a group of options only the chosen one is a stop, as in a dialog.
-        if (auto* option = dynamic_cast<OptionButton*>(w); option && !option->isChecked()) continue;
-        order.push_back(w);
-    }
-    std::sort(order.begin(), order.end(), [](Windowed* a, Windowed* b) {
-        return a->description().tabIndex < b->description().tabIndex;
-    });
-    return order;
-}
-
-void FormWindow::moveFocus(bool forward) {
-    const std::vector<Windowed*> order = tabOrder();
-    if (order.empty()) return;
-    const HWND focus = GetFocus();
-    auto at =
-        std::find_if(order.begin(), order.end(), [&](Windowed* w) { return w->hwnd() == focus; });
-    std::size_t next = 0;
-    if (at != order.end()) {
-        const std::size_t i = std::size_t(at - order.begin());
-        next = forward ? (i + 1) % order.size() : (i + order.size() - 1) % order.size();
-    }
-    SetFocus(order[next]->hwnd());
-}
-
-bool FormWindow::preTranslate(const MSG& message) {
-    if (message.message != WM_KEYDOWN || reporting_) return false;
-    if (message.hwnd != hwnd_ && GetAncestor(message.hwnd, GA_ROOT) != hwnd_) return false;
-    // Windows hides focus marks until the keyboard is used, as a dialog does: from now
-    // on they show. (The system repaints only when the state really changes.)
-    SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-    // The form's own user data is the form, not a control.
-    Windowed* focused = message.hwnd == hwnd_ ? nullptr : windowedOf(message.hwnd);
-    switch (message.wParam) {
-    case VK_TAB:
-        moveFocus(!(GetKeyState(VK_SHIFT) & 0x8000));
-        return true;
-    case VK_UP:
-    case VK_LEFT:
-    case VK_DOWN:
-    case VK_RIGHT: {
-        auto* option = dynamic_cast<OptionButton*>(focused);
-        if (!option) return false;
-        // The other option of the frame, up or down: choosing it is a click.
-        const bool down = message.wParam == VK_DOWN || message.wParam == VK_RIGHT;
-        const int16_t index = int16_t(option->description().index + (down ? 1 : -1));
-        const HWND target = window(option->description().name, index);
-        if (!target) return true;
-        SetFocus(target);
-        SendMessageW(target, BM_CLICK, 0, 0);
-        return true;
-    }
-    case VK_RETURN:
-        if (dynamic_cast<CommandButton*>(focused)) {
-            SendMessageW(message.hwnd, BM_CLICK, 0, 0);
-            return true;
-        }
-        return false;
-    default:
-        return false;
-    }
-}
-
-int FormWindow::run(FormWindow& window) {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (window.preTranslate(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return int(message.wParam);
-}
-
 void FormWindow::paint(HDC dc, const RECT& area) {
     // Drawn off screen first, so a label's change never flickers.
     const int width = area.right - area.left, height = area.bottom - area.top;
@@ -318,125 +218,6 @@ void FormWindow::paint(HDC dc, const RECT& area) {
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
-}
-
-LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
-}
-
-LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        if (ps.rcPaint.right > ps.rcPaint.left && ps.rcPaint.bottom > ps.rcPaint.top)
-            paint(dc, ps.rcPaint);
-        EndPaint(hwnd_, &ps);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-    case WM_PRINTCLIENT: {
-        // Also asked by themed controls with see-through parts (the frame) for what lies
-        // under them: the back colour and the labels.
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        RECT area;
-        if (GetClipBox(dc, &area) == NULLREGION || area.right <= area.left)
-            GetClientRect(hwnd_, &area);
-        paint(dc, area);
-        return 1;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: {
-        Windowed* control = windowedOf(reinterpret_cast<HWND>(lParam));
-        COLORREF back;
-        if (!control || !control->backColour(back)) break;
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetBkColor(dc, back);
-        SetTextColor(dc, colorRef({0, 0, 0}));
-        return reinterpret_cast<LRESULT>(solidBrush(back));
-    }
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (auto* button = dynamic_cast<CommandButton*>(windowedOf(item->hwndItem))) {
-            button->draw(*item);
-            return TRUE;
-        }
-        break;
-    }
-    case WM_COMMAND: {
-        Windowed* control = windowedOf(reinterpret_cast<HWND>(lParam));
-        if (!control || reporting_) break;
-        const WORD code = HIWORD(wParam);
-        if (code == BN_CLICKED) {
-            if (auto* button = dynamic_cast<CommandButton*>(control)) button->clicked();
-            if (auto* option = dynamic_cast<OptionButton*>(control)) option->clicked();
-        } else if (code == LBN_SELCHANGE) {
-            if (auto* list = dynamic_cast<ListBox*>(control)) list->selectionChanged();
-        }
-        return 0;
-    }
-    case WM_HSCROLL:
-        if (auto* bar = dynamic_cast<ScrollBar*>(windowedOf(reinterpret_cast<HWND>(lParam)))) {
-            if (!reporting_) bar->scrolled(LOWORD(wParam));
-            return 0;
-        }
-        break;
-    case WM_GETOBJECT: {
-        // The labels are painted, not windows: the form answers for them.
-        if (!accessibleLabels_) break;
-        if (const LRESULT object = formAccessibleObject(hwnd_, wParam, lParam, accessibleLabels_))
-            return object;
-        break;
-    }
-    case WM_SYSCOMMAND:
-        // Minimising takes the focus away before the form is deactivated: note it first.
-        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
-            const HWND focus = GetFocus();
-            if (focus && IsChild(hwnd_, focus)) focused_ = focus;
-        }
-        break;
-    case WM_SIZE:
-        // Restored, the form was activated while still minimised, when no control could
-        // take the focus: it goes back to the one that had it now.
-        if (wParam == SIZE_RESTORED && GetActiveWindow() == hwnd_ && !IsChild(hwnd_, GetFocus()))
-            restoreFocus();
-        break;
-    case WM_ACTIVATE:
-        // The focus stays with its control across Alt+Tab, not on the form itself, where
-        // no key would do anything.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            const HWND focus = GetFocus();
-            if (focus && IsChild(hwnd_, focus)) focused_ = focus;
-        } else if (!HIWORD(wParam)) { // not while minimised
-            restoreFocus();
-        }
-        return 0;
-    case kTickMessage:
-        if (clock_) clock_->expired();
-        return 0;
-    case WM_DPICHANGED: {
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        layout();
-        return 0;
-    }
-    case WM_CLOSE:
-        DestroyWindow(hwnd_);
-        return 0;
-    case WM_DESTROY:
-        accessibleLabels_.reset();
-        PostQuitMessage(0);
-        return 0;
-    default:
-        break;
-    }
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 } // namespace ui::win32

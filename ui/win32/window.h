@@ -3,15 +3,11 @@
 // message box for a run-time error. Its keyboard follows the form's tab order.
 #pragma once
 
-#include "ui/form_description.h"
-#include "ui/peers.h"
+#include "ui/form_window.h"
 #include "ui/win32/accessibility.h"
 #include "ui/win32/native.h"
 
-#include <map>
 #include <memory>
-#include <string>
-#include <utility>
 #include <vector>
 
 namespace ui::win32 {
@@ -20,12 +16,11 @@ class Clock;
 class Label;
 class Windowed;
 
-class FormWindow : public FormPeer {
+class FormWindow : public FormWindowBase {
 public:
     explicit FormWindow(const FormDescription& description = kestramoForm());
     ~FormWindow() override;
 
-    ControlPeer& control(std::string_view name, int16_t index) override;
     void reportError(const std::u16string& message) override;
     void announce(const std::u16string& message) override;
     // The unseen live region that announce() speaks through, for tests.
@@ -40,7 +35,7 @@ public:
     // control of the tab order.
     void showCentred();
     // Handles the form's own keys (Tab, arrows between options, Enter on buttons) before
-    // the message is dispatched; true when it was one of them.
+    // the message is dispatched; true when it was one of them (keyboard.cpp).
     bool preTranslate(const MSG& message);
     // Runs the message loop until the window is closed; returns the exit code.
     static int run(FormWindow& window);
@@ -51,6 +46,7 @@ private:
     void layout();
     void stack();
     void paint(HDC dc, const RECT& area);
+    void make(const ControlDescription& c);
     std::vector<Windowed*> tabOrder() const;
     void moveFocus(bool forward);
     // Gives the focus back to the control that had it, or to the first of the tab order.
@@ -59,7 +55,6 @@ private:
     const FormDescription& description_;
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
-    std::map<std::pair<std::string, int16_t>, std::unique_ptr<ControlPeer>, std::less<>> controls_;
     std::vector<Label*> labels_;      // back to front, as they are painted
     std::vector<Windowed*> windowed_; // every windowed control
     Clock* clock_ = nullptr;
