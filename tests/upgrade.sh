@@ -14,7 +14,7 @@ if [ "$1" = --under-wine ]; then
     . "$here/windows_checks.sh"
     dir=$(unix 'C:\Program Files\Kestramo')
     if [ "$kind" = msi ]; then
-        install() { wine msiexec /i "$(winepath -w "$1"/kestramo-*.msi)" /qn; }
+        install() { msiexec /i "$(winepath -w "$1"/kestramo-*.msi)" /qn; }
         kept="LICENSE.txt NOTICES.txt guide-bg.html kestramo.exe"
     else
         install() { wine "$1"/kestramo-*-setup.exe /S /AllUsers; }
@@ -27,7 +27,7 @@ if [ "$1" = --under-wine ]; then
         '[ "$(entries | wc -l)" = 1 ] && [ "$(value "$uninstall\\$(entries)" DisplayVersion)" = "$to" ]'
     check "$kind: the newer program, and no file of the older release left" \
         'cmp -s "$dir/kestramo.exe" "$new/kestramo.exe" && [ "$(cd "$dir" && ls | sort | xargs)" = "$kept" ]'
-    echo "upgrade $kind: $passed passed, $fail failed"
+    report_checks "upgrade $kind"
     [ $fail -eq 0 ]
     exit
 fi

@@ -67,7 +67,7 @@ products='HKLM\Software\Classes\Installer\Products'
 menu=$(unix "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')\\Microsoft\\Windows\\Start Menu\\Programs")
 lnk_count() { find "$WINEPREFIX/drive_c" -iname 'Kestramo.lnk' | wc -l; }
 
-wine msiexec /i "$(winepath -w "$msi")" /qn
+msiexec /i "$(winepath -w "$msi")" /qn
 status=$?
 check "silent install: exit 0 ($status)" '[ $status -eq 0 ]'
 check "program, guide, terms and notices under Program Files" \
@@ -90,7 +90,7 @@ icon=$(value "$products\\$(packed "$old_code")" ProductIcon)
 check "Programs and Features: the icon ($icon)" \
     '[ -n "$icon" ] && cmp -s "$(unix "$icon")" "$source/packaging/windows/kestramo.ico"'
 
-wine msiexec /i "$(winepath -w "$newer")" /qn
+msiexec /i "$(winepath -w "$newer")" /qn
 status=$?
 check "upgrade to $next in place: exit 0 ($status)" '[ $status -eq 0 ]'
 check "one entry in Programs and Features, version $next" \
@@ -98,14 +98,14 @@ check "one entry in Programs and Features, version $next" \
 check "$version gone from the installer's records" '! wine reg query "$products\\$(packed "$old_code")" >/dev/null 2>&1'
 check "one program, one shortcut" '[ -f "$dir/kestramo.exe" ] && [ "$(lnk_count)" -eq 1 ]'
 
-wine msiexec /i "$(winepath -w "$msi")" /qn
+msiexec /i "$(winepath -w "$msi")" /qn
 status=$?
 # 1603, as the shell sees it: the low byte of the exit code.
 check "downgrade to $version refused ($status)" '[ $status -eq $((1603 % 256)) ]'
 check "$next still installed after the refused downgrade" \
     '[ "$(entries)" = "$new_code" ] && [ -f "$dir/kestramo.exe" ]'
 
-wine msiexec /x "$(winepath -w "$newer")" /qn
+msiexec /x "$(winepath -w "$newer")" /qn
 status=$?
 check "silent removal: exit 0 ($status)" '[ $status -eq 0 ]'
 check "no file left: program, guide, folder" '[ ! -e "$dir" ]'
@@ -115,5 +115,5 @@ check "no record left with the installer" \
     '! wine reg query "$products\\$(packed "$new_code")" >/dev/null 2>&1 &&
      ! wine reg query "HKLM\Software\Classes\Installer\UpgradeCodes\\$(packed "$upgrade_code")" >/dev/null 2>&1'
 
-echo "msi: $passed passed, $fail failed"
+report_checks msi
 [ $fail -eq 0 ]

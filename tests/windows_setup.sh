@@ -29,5 +29,5 @@ for mode in AllUsers CurrentUser; do
     check "$mode: uninstalled" '[ ! -e "$dir" ] && [ ! -e "$menu/Kestramo.lnk" ]'
     check "$mode: unregistered" '! wine reg query "$hive\\$key" >/dev/null 2>&1'
 done
-echo "setup: $passed passed, $fail failed"
+report_checks setup
 [ $fail -eq 0 ]

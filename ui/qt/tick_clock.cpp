@@ -23,7 +23,7 @@ TickSchedule::Nanoseconds TickClock::now() {
         .count();
 }
 
-TickClock::TickClock(QObject* parent) : QObject(parent), kind_(bestKind()) {
+TickClock::TickClock(QObject* parent) : QObject(parent), ScheduledClock(0), kind_(bestKind()) {
     qtTimer_ = new QTimer(this);
     qtTimer_->setSingleShot(true);
     QObject::connect(qtTimer_, &QTimer::timeout, this, [this] { expired(); });
@@ -51,8 +51,8 @@ TickClock::Kind TickClock::bestKind() {
 }
 
 void TickClock::setKind(Kind kind) {
-    const bool wasActive = active_;
-    if (wasActive) disarm();
+    const bool wasActive = isActive();
+    if (wasActive) stop();
 #ifdef Q_OS_LINUX
     if (kind == Kind::Kernel && fd_ < 0) {
         fd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
@@ -76,50 +76,23 @@ void TickClock::setKind(Kind kind) {
 #endif
     kind_ = kind;
     qtTimer_->setTimerType(kind == Kind::QtCoarse ? Qt::CoarseTimer : Qt::PreciseTimer);
-    if (wasActive) arm();
+    if (wasActive) start(); // a new timetable from now
 }
 
-void TickClock::start() {
-    if (active_) return;
-    active_ = true;
-    arm();
-}
-
-void TickClock::stop() {
-    if (!active_) return;
-    active_ = false;
-    disarm();
-}
-
-void TickClock::setInterval(int32_t milliseconds) {
-    interval_ = milliseconds;
-    if (active_) arm();
-}
-
-void TickClock::arm() {
-    schedule_.start(now(), interval_);
-    waitForNext();
-}
-
-void TickClock::waitForNext() {
-    if (!schedule_.hasDeadline()) {
-        // No interval: nothing to wait for, and nothing may wake us in a loop.
-        disarm();
-        return;
-    }
+void TickClock::wakeAt(TickSchedule::Nanoseconds deadline) {
     if (kind_ != Kind::Kernel) {
         // Qt waits whole milliseconds; an early wake-up only arms the rest of the wait.
-        const TickSchedule::Nanoseconds left = schedule_.next() - now();
+        const TickSchedule::Nanoseconds left = deadline - now();
         qtTimer_->start(int(left <= 0 ? 0 : (left + 999'999) / 1'000'000));
         return;
     }
     // Woken a little early first: the way from the kernel's wake-up to the tick, cold
     // after a long sleep, is then fresh when the deadline itself comes.
-    const TickSchedule::Nanoseconds early = schedule_.next() - kWarmUp;
-    wakeAt(early > now() ? early : schedule_.next());
+    const TickSchedule::Nanoseconds early = deadline - kWarmUp;
+    kernelWakeAt(early > now() ? early : deadline);
 }
 
-void TickClock::wakeAt(TickSchedule::Nanoseconds at) {
+void TickClock::kernelWakeAt(TickSchedule::Nanoseconds at) {
 #ifdef Q_OS_LINUX
     itimerspec deadline{};
     deadline.it_value.tv_sec = time_t(at / 1'000'000'000);
@@ -131,7 +104,7 @@ void TickClock::wakeAt(TickSchedule::Nanoseconds at) {
 #endif
 }
 
-void TickClock::disarm() {
+void TickClock::cancelWake() {
     qtTimer_->stop();
 #ifdef Q_OS_LINUX
     if (fd_ < 0) return;
@@ -146,16 +119,12 @@ void TickClock::disarm() {
 }
 
 void TickClock::expired() {
-    if (!active_) return;
-    const TickSchedule::Nanoseconds at = now();
-    if (kind_ == Kind::Kernel && at < schedule_.next()) {
-        wakeAt(schedule_.next()); // the early wake-up: now the deadline itself
+    if (!isActive()) return;
+    if (kind_ == Kind::Kernel && now() < deadline()) {
+        kernelWakeAt(deadline()); // the early wake-up: now the deadline itself
         return;
     }
-    const bool due = schedule_.due(at);
-    // Armed for the next deadline before the tick, which may stop or restart the clock.
-    waitForNext();
-    if (due && onTick) onTick(); // one tick however many deadlines passed
+    woken();
 }
 
 } // namespace ui::qt

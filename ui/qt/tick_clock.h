@@ -5,8 +5,7 @@
 // the coarse one is kept for comparison.
 #pragma once
 
-#include "ui/peers.h"
-#include "ui/tick_schedule.h"
+#include "ui/scheduled_clock.h"
 
 #include <QObject>
 
@@ -15,7 +14,7 @@ class QTimer;
 
 namespace ui::qt {
 
-class TickClock : public QObject, public ClockPeer {
+class TickClock : public QObject, public ScheduledClock {
 public:
     enum class Kind { Kernel, QtPrecise, QtCoarse };
 
@@ -27,14 +26,6 @@ public:
     Kind kind() const { return kind_; }
     void setKind(Kind kind);
 
-    // A start waits a whole interval for the first tick; then one tick per interval on
-    // a fixed timetable. A tick that could not be delivered in time is dropped, not queued.
-    void start() override;
-    void stop() override;
-    bool isActive() const override { return active_; }
-    int32_t interval() const override { return interval_; }
-    void setInterval(int32_t milliseconds) override;
-
     // The clock the timetable is kept on, in nanoseconds (the kernel's monotonic clock).
     static TickSchedule::Nanoseconds now();
 
@@ -42,16 +33,13 @@ private:
     // How long before a deadline the kernel clock first wakes.
     static constexpr TickSchedule::Nanoseconds kWarmUp = 2'000'000;
 
-    void arm();
-    void disarm();
-    void waitForNext();
-    void wakeAt(TickSchedule::Nanoseconds at);
+    TickSchedule::Nanoseconds time() const override { return now(); }
+    void wakeAt(TickSchedule::Nanoseconds deadline) override;
+    void cancelWake() override;
+    void kernelWakeAt(TickSchedule::Nanoseconds at);
     void expired();
 
     Kind kind_;
-    int interval_ = 0;
-    bool active_ = false;
-    TickSchedule schedule_;
     int fd_ = -1;
     QSocketNotifier* notifier_ = nullptr;
     QTimer* qtTimer_ = nullptr;

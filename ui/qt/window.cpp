@@ -118,8 +118,6 @@ FormWindow::FormWindow(const FormDescription& description)
     applyTabOrder();
 }
 
-FormWindow::~FormWindow() = default;
-
 QWidget* FormWindow::create(const ControlDescription& control) {
     QWidget* const form = window_.get();
     QWidget* widget = nullptr;

@@ -19,7 +19,6 @@ class TickClock;
 class FormWindow : public FormWindowBase {
 public:
     explicit FormWindow(const FormDescription& description = kestramoForm());
-    ~FormWindow() override;
 
     void reportError(const std::u16string& message) override;
     void announce(const std::u16string& message) override;

@@ -10,7 +10,6 @@ namespace ui::web {
 class ScrollBar : public KeptScrollBar, public Element {
 public:
     explicit ScrollBar(const Placement& p);
-    void setValueText(const std::u16string& text) override;
     void stepLine(int sign) override {
         request(sign < 0 ? ScrollRequest::LineLess : ScrollRequest::LineMore);
     }
@@ -19,6 +18,7 @@ public:
     }
     void toEnd(int sign) override { request(sign < 0 ? ScrollRequest::Start : ScrollRequest::End); }
     void thumbAt(int value) override { request(ScrollRequest::Thumb, value); }
+    void setValueText(const std::u16string& text) override;
 
 private:
     void show() override;

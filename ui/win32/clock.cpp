@@ -1,12 +1,14 @@
 #include "ui/win32/clock.h"
 
+#include <algorithm>
+
 namespace ui::win32 {
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
 #endif
 
-Clock::Clock(HWND form, int32_t interval) : form_(form), interval_(interval) {
+Clock::Clock(HWND form, int32_t interval) : ScheduledClock(interval), form_(form) {
     timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                     TIMER_ALL_ACCESS);
     highResolution_ = timer_ != nullptr;
@@ -41,45 +43,16 @@ void Clock::wait() {
     }
 }
 
-void Clock::arm() {
-    if (!schedule_.hasDeadline()) {
-        // No interval: nothing to wait for, and nothing may wake us in a loop.
-        CancelWaitableTimer(timer_);
-        return;
-    }
-    const TickSchedule::Nanoseconds left = schedule_.next() - now();
+void Clock::wakeAt(TickSchedule::Nanoseconds deadline) {
+    const TickSchedule::Nanoseconds left = deadline - now();
     LARGE_INTEGER due;
     due.QuadPart = -std::max<LONGLONG>(left / 100, 1); // relative, in 100 ns units
     SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE);
 }
 
-void Clock::start() {
-    if (active_) return;
-    active_ = true;
-    schedule_.start(now(), interval_);
-    arm();
-}
-
-void Clock::stop() {
-    if (!active_) return;
-    active_ = false;
-    CancelWaitableTimer(timer_);
-}
-
-void Clock::setInterval(int32_t milliseconds) {
-    interval_ = milliseconds;
-    if (!active_) return;
-    schedule_.start(now(), interval_);
-    arm();
-}
-
 void Clock::expired() {
     posted_ = false;
-    if (!active_) return;
-    const bool due = schedule_.due(now());
-    // Armed for the next deadline before the tick, which may stop or restart the clock.
-    arm();
-    if (due && onTick) onTick(); // one tick however many deadlines passed
+    woken();
 }
 
 } // namespace ui::win32

@@ -5,8 +5,7 @@
 // not posted twice: a late tick is dropped, not queued.
 #pragma once
 
-#include "ui/peers.h"
-#include "ui/tick_schedule.h"
+#include "ui/scheduled_clock.h"
 #include "ui/win32/native.h"
 
 #include <atomic>
@@ -14,16 +13,10 @@
 
 namespace ui::win32 {
 
-class Clock : public ClockPeer {
+class Clock : public ScheduledClock {
 public:
     Clock(HWND form, int32_t interval);
     ~Clock() override;
-
-    void start() override;
-    void stop() override;
-    bool isActive() const override { return active_; }
-    int32_t interval() const override { return interval_; }
-    void setInterval(int32_t milliseconds) override;
 
     // The form's kTickMessage: the timer went off.
     void expired();
@@ -32,13 +25,12 @@ public:
     static TickSchedule::Nanoseconds now();
 
 private:
-    void arm();
+    TickSchedule::Nanoseconds time() const override { return now(); }
+    void wakeAt(TickSchedule::Nanoseconds deadline) override;
+    void cancelWake() override { CancelWaitableTimer(timer_); }
     void wait();
 
     HWND form_;
-    int32_t interval_;
-    bool active_ = false;
-    TickSchedule schedule_;
     HANDLE timer_ = nullptr;
     HANDLE quit_ = nullptr;
     bool highResolution_ = false;

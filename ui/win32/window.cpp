@@ -99,7 +99,7 @@ void FormWindow::make(const ControlDescription& c) {
         clock_ = &keep(c, std::make_unique<Clock>(hwnd_, c.interval));
         break;
     case ControlKind::PictureBox:
-        keep(c, std::make_unique<PictureBox>(hwnd_, f, c));
+        windowed = &keep(c, std::make_unique<PictureBox>(hwnd_, f, c));
         break;
     case ControlKind::CommandButton:
         windowed = &keep(c, std::make_unique<CommandButton>(hwnd_, f, c));
