@@ -4,9 +4,8 @@
 
 namespace ui {
 
-int16_t requestedValue(const ScrollRange& range, int16_t value, ScrollRequest request,
-                       int thumbAt) {
-    int to = value;
+int16_t requestedValue(const ScrollRange& range, ScrollRequest request, int thumbAt) {
+    int to = range.value;
     switch (request) {
     case ScrollRequest::LineLess:
         to -= range.smallChange;
@@ -46,7 +45,7 @@ void KeptScrollBar::setValue(int16_t value) {
 }
 
 void KeptScrollBar::request(ScrollRequest request, int thumbAt) {
-    const int16_t to = requestedValue(range_, range_.value, request, thumbAt);
+    const int16_t to = requestedValue(range_, request, thumbAt);
     const bool moved = to != range_.value;
     range_.value = to;
     // Drawn even when it stayed: a thumb let go away from its value goes back to it.
@@ -90,11 +89,12 @@ bool KeptListBox::choose(int32_t row) {
 }
 
 void KeptOptionButton::choose() {
-    for (KeptOptionButton* other : group_ ? *group_ : std::vector<KeptOptionButton*>{})
-        if (other != this && other->checked_) {
-            other->checked_ = false;
-            other->drawChecked(false);
-        }
+    if (group_)
+        for (KeptOptionButton* other : *group_)
+            if (other != this && other->checked_) {
+                other->checked_ = false;
+                other->drawChecked(false);
+            }
     checked_ = true;
     drawChecked(true);
     if (onClick) onClick();

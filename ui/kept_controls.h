@@ -17,10 +17,9 @@ namespace ui {
 // What a user can ask of a scroll bar, whatever the toolkit calls it.
 enum class ScrollRequest { LineLess, LineMore, PageLess, PageMore, Start, End, Thumb };
 
-// The value a request moves to from `value`: a line or a page less or more, either end,
-// or the thumb let go at `thumbAt`; always inside the range.
-int16_t requestedValue(const ScrollRange& range, int16_t value, ScrollRequest request,
-                       int thumbAt = 0);
+// The value a request moves to from the range's value: a line or a page less or more,
+// either end, or the thumb let go at `thumbAt`; always inside the range.
+int16_t requestedValue(const ScrollRange& range, ScrollRequest request, int thumbAt = 0);
 
 class KeptScrollBar : public ScrollBarPeer {
 public:

@@ -78,10 +78,9 @@ void ScrollView::actionTaken(int action) {
         {SliderMove, ScrollRequest::Thumb}};
     const auto found = requests.find(action);
     if (found == requests.end()) return;
-    ScrollRange now = steps_;
-    now.min = int16_t(minimum());
-    now.max = int16_t(maximum());
-    setSliderPosition(requestedValue(now, int16_t(value()), found->second, sliderPosition()));
+    const ScrollRange now{int16_t(minimum()), int16_t(maximum()), int16_t(value()),
+                          steps_.smallChange, steps_.largeChange};
+    setSliderPosition(requestedValue(now, found->second, sliderPosition()));
 }
 
 void ScrollView::setValueText(const QString& text) {

@@ -152,10 +152,9 @@ QWidget* FormWindow::create(const ControlDescription& control) {
     case ControlKind::PictureBox:
         widget = keep(control, std::make_unique<PictureBox>(form)).view();
         break;
-    case ControlKind::HScrollBar: {
+    case ControlKind::HScrollBar:
         widget = keep(control, std::make_unique<ScrollBar>(form, control.range)).view();
         break;
-    }
     case ControlKind::TextBox:
         widget = keep(control, std::make_unique<TextBox>(form)).view();
         break;
